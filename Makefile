@@ -1,0 +1,47 @@
+# The front door: make test, make demo, make bench, make dist.
+SHELL := bash
+JOBS ?= $(shell nproc)
+
+.PHONY: all test demo bench dist bootstrap native win32 win64 clean
+
+all: native win32 win64
+
+bootstrap:
+	@scripts/bootstrap.sh
+
+native: bootstrap
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+win32: bootstrap
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+# The x64 tests install both DLLs through the INF, so win32 comes first.
+win64: bootstrap win32
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+test: native win32 win64
+	ctest --preset native -j $(JOBS)
+	ctest --preset win32
+	scripts/with-display.sh ctest --preset win64
+
+demo: win32 win64
+	scripts/with-display.sh scripts/demo.sh
+
+bench: bootstrap
+	cmake --preset native-release >/dev/null
+	cmake --build --preset native-release -j $(JOBS)
+	scripts/bench.sh build/native-release
+
+dist: win32 win64
+	rm -rf dist && mkdir -p dist
+	cp build/win64/lumacore.dll dist/lumacore.dll
+	cp build/win32/lumacore.dll dist/lumacore32.dll
+	cp packaging/lumacore.inf dist/
+	cp build/win64/lumacore-avi.exe dist/
+	@ls -l dist
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,16 @@
+// One open instance of the driver; its address is the driver identifier the
+// VCM hands back with every message.
+#pragma once
+
+#include "driver/codec_settings.h"
+#include "platform/win32.h"
+
+namespace lumacore {
+
+struct CodecInstance {
+    CodecSettings settings;
+    DWORD frame_rate;   // from ICM_COMPRESS_FRAMES_INFO; kept, not used
+    DWORD frame_scale;
+};
+
+}  // namespace lumacore
