@@ -1,0 +1,300 @@
+// DriverProc: the housekeeping and compressor message tables, DRV_OPEN and
+// DRV_CLOSE, the state blob and the frame-rate record.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/codec_instance.h"
+#include "tests/unit/support/driver_fixture.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::CodecSettings;
+
+using DriverProcTest = DriverTest;
+
+HDRVR FakeDriverHandle() { return reinterpret_cast<HDRVR>(std::uintptr_t(0xD71)); }
+
+TEST_F(DriverProcTest, HousekeepingMessagesAnswerOneWithoutDefaultProcedure) {
+    platform_test::ResetDefDriverProc(77);
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+    for (UINT message : {DRV_LOAD, DRV_ENABLE, DRV_DISABLE, DRV_FREE, DRV_QUERYCONFIGURE, DRV_INSTALL, DRV_REMOVE}) {
+        SCOPED_TRACE(message);
+        EXPECT_EQ(DriverProc(0, FakeDriverHandle(), message, 0, 0), 1);
+        EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), message, 0, 0), 1);
+    }
+    // "Does a configure dialog exist?": yes, and nothing is shown.
+    EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), DRV_CONFIGURE, -1, 0), 1);
+    EXPECT_EQ(DriverProc(0, FakeDriverHandle(), DRV_CONFIGURE, -1, 0), 1);
+    EXPECT_TRUE(platform_test::DialogRuns().empty());
+    EXPECT_TRUE(platform_test::DefDriverProcCalls().empty());
+    // No other housekeeping result reaches the registry or the log.
+    EXPECT_TRUE(platform_test::DebugOutput().empty());
+}
+
+TEST_F(DriverProcTest, UnlistedHousekeepingMessagesGoToDefDriverProcUnchanged) {
+    platform_test::ResetDefDriverProc(4242);
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+
+    const UINT messages[] = {0x0000, 0x000B /* DRV_EXITSESSION */, 0x000F /* DRV_POWER */, 0x0800, 0x3FFF};
+    const LPARAM p1 = -5;
+    const LPARAM p2 = LPARAM(0x7E57ABCD);
+    for (UINT message : messages) {
+        EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), message, p1, p2), 4242) << message;
+    }
+    const auto calls = platform_test::DefDriverProcCalls();
+    ASSERT_EQ(calls.size(), std::size(messages));
+    for (size_t i = 0; i < calls.size(); ++i) {
+        SCOPED_TRACE(messages[i]);
+        EXPECT_EQ(calls[i].driver_id, instance.id());
+        EXPECT_EQ(calls[i].driver, FakeDriverHandle());
+        EXPECT_EQ(calls[i].message, messages[i]);
+        EXPECT_EQ(calls[i].param1, p1);
+        EXPECT_EQ(calls[i].param2, p2);
+    }
+
+    // Without an instance the same holds, and the result is whatever the
+    // default procedure says.
+    platform_test::ResetDefDriverProc(-9);
+    EXPECT_EQ(DriverProc(0, nullptr, 0x3FFF, 1, 2), -9);
+    ASSERT_EQ(platform_test::DefDriverProcCalls().size(), 1u);
+    EXPECT_EQ(platform_test::DefDriverProcCalls()[0].driver_id, 0u);
+
+    // 0x4000 is the first compressor message: it never reaches the default procedure.
+    platform_test::ResetDefDriverProc(4242);
+    EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), 0x4000, p1, p2), ICERR_UNSUPPORTED);
+    EXPECT_TRUE(platform_test::DefDriverProcCalls().empty());
+}
+
+TEST_F(DriverProcTest, CompressorMessageTable) {
+    platform_test::ResetDefDriverProc(4242);
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+
+    // Plausible arguments for the messages that take headers or records, so
+    // that each answer is about the message and not about a null pointer.
+    BITMAPINFOHEADER in{};
+    in.biSize = sizeof in;
+    in.biWidth = 720;
+    in.biHeight = 486;
+    in.biPlanes = 1;
+    in.biBitCount = 16;
+    in.biCompression = Fcc("UYVY");
+    in.biSizeImage = 720 * 486 * 2;
+    BITMAPINFOHEADER out = in;
+    out.biBitCount = 24;
+    out.biCompression = BI_RGB;
+    out.biSizeImage = 720 * 486 * 3;
+    ICCOMPRESS compress{};
+    compress.lpbiInput = &out;
+    compress.lpbiOutput = &in;
+    ICDECOMPRESS decompress{};
+    decompress.lpbiInput = &in;
+    decompress.lpbiOutput = &out;
+
+    struct Row {
+        UINT message;
+        LPARAM p1, p2;
+        LRESULT result;
+    };
+    const Row rows[] = {
+        // Answered without any check.
+        {ICM_COMPRESS_BEGIN, LPARAM(&out), LPARAM(&in), ICERR_OK},
+        {ICM_COMPRESS_END, 0, 0, ICERR_OK},
+        {ICM_DECOMPRESS_BEGIN, LPARAM(&in), LPARAM(&out), ICERR_OK},
+        {ICM_DECOMPRESS_END, 0, 0, ICERR_OK},
+        {ICM_SET, 0, 0, ICERR_OK},
+        {ICM_GET, 0, 0, ICERR_OK},
+        {ICM_DECOMPRESS_GET_PALETTE, LPARAM(&in), LPARAM(&out), ICERR_BADFORMAT},
+        {ICM_DECOMPRESS_SET_PALETTE, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETBUFFERSWANTED, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETDEFAULTKEYFRAMERATE, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESSEX_BEGIN, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESSEX_QUERY, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESSEX, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESSEX_END, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETQUALITY, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_SETQUALITY, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETDEFAULTQUALITY, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_CONFIGURE, -1, 0, ICERR_OK},
+        {ICM_ABOUT, -1, 0, ICERR_OK},
+        // Everything not listed.
+        {ICM_DRAW_QUERY, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DRAW_BEGIN, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_DRAW_END, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETERRORTEXT, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_GETFORMATNAME, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_ENUMFORMATS, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_COMPRESS_FRAMES, 0, 0, ICERR_UNSUPPORTED},
+        {ICM_SET_STATUS_PROC, 0, 0, ICERR_UNSUPPORTED},
+        {0x4000, 0, 0, ICERR_UNSUPPORTED},
+        {0x4FFF, 0, 0, ICERR_UNSUPPORTED},
+        {0x5003, 0, 0, ICERR_UNSUPPORTED},
+        {0x7FFF, 0, 0, ICERR_UNSUPPORTED},
+        {0xFFFFFFFFu, 0, 0, ICERR_UNSUPPORTED},
+        // Not built yet: the negotiation and frame handlers, and the property sheet.
+        {ICM_COMPRESS_QUERY, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
+        {ICM_COMPRESS_GET_FORMAT, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
+        {ICM_COMPRESS_GET_SIZE, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
+        {ICM_COMPRESS, LPARAM(&compress), sizeof compress, ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESS_QUERY, LPARAM(&in), LPARAM(&out), ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESS_GET_FORMAT, LPARAM(&in), LPARAM(&out), ICERR_UNSUPPORTED},
+        {ICM_DECOMPRESS, LPARAM(&decompress), sizeof decompress, ICERR_UNSUPPORTED},
+        {ICM_CONFIGURE, LPARAM(0x4321), 0, ICERR_UNSUPPORTED},
+    };
+    const CodecSettings before = instance.State();
+    for (const Row& row : rows) {
+        EXPECT_EQ(instance.Send(row.message, row.p1, row.p2), row.result) << std::hex << "message 0x" << row.message;
+    }
+    // None of them changed the instance, showed anything or fell through.
+    EXPECT_EQ(Fields(instance.State()), Fields(before));
+    EXPECT_TRUE(platform_test::DialogRuns().empty());
+    EXPECT_TRUE(platform_test::DefDriverProcCalls().empty());
+
+    // The default quality is written through the pointer.
+    DWORD quality = 0xFFFFFFFF;
+    EXPECT_EQ(instance.Send(ICM_GETDEFAULTQUALITY, LPARAM(&quality), 0), ICERR_OK);
+    EXPECT_EQ(quality, 7500u);
+}
+
+TEST_F(DriverProcTest, InstanceMessagesNeedAnInstance) {
+    CodecSettings blob{};
+    std::memset(&blob, 0xAB, sizeof blob);
+    ICINFO info{};
+    ICCOMPRESSFRAMES frames{};
+    frames.dwRate = 30000;
+    frames.dwScale = 1001;
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETSTATE, LPARAM(&blob), sizeof blob), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETSTATE, 0, 0), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_SETSTATE, LPARAM(&blob), sizeof blob), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_SETSTATE, 0, 0), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, LPARAM(&info), sizeof info), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, 0, 0), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_BADHANDLE);
+
+    CodecSettings untouched{};
+    std::memset(&untouched, 0xAB, sizeof untouched);
+    EXPECT_EQ(Fields(blob), Fields(untouched));
+    EXPECT_EQ(info.dwSize, 0u);
+    // SETSTATE(null) did not load: no key was created.
+    EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+}
+
+TEST_F(DriverProcTest, StateBlobIsTheWholeSettingsRecord) {
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, 0, 0), 72);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, 0, 1000), 72);
+
+    // Exactly 72 bytes are written, in record order.
+    unsigned char buffer[80];
+    std::memset(buffer, 0xCD, sizeof buffer);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 72), ICERR_OK);
+    SettingsFields got{};
+    std::memcpy(got.data(), buffer, 72);
+    EXPECT_EQ(got, kDefaultFields);
+    for (size_t i = 72; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xCD) << i;
+
+    // A larger size is fine; a smaller one is refused without touching the buffer.
+    std::memset(buffer, 0xCD, sizeof buffer);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), sizeof buffer), ICERR_OK);
+    std::memset(buffer, 0xCD, sizeof buffer);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 71), ICERR_BADSIZE);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 0), ICERR_BADSIZE);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), -1), ICERR_BADSIZE);
+    for (size_t i = 0; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], 0xCD) << i;
+
+    // SETSTATE takes the 72 bytes as they come, out-of-range values included.
+    SettingsFields host = {9, -1, 6, 77, std::int32_t(Fcc("v210")), 3, 2, 2, 2, 7, 5, 5, 5, 5, 5, 5, 5, 1};
+    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(host.data()), 72), 0);
+    EXPECT_EQ(Fields(instance.State()), host);
+
+    // Too small a size: nothing is read.
+    SettingsFields other = kDefaultFields;
+    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(other.data()), 71), ICERR_BADSIZE);
+    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(other.data()), 0), ICERR_BADSIZE);
+    EXPECT_EQ(Fields(instance.State()), host);
+
+    // The state is per instance, and not saved anywhere.
+    Instance second = OpenFor(Fcc("UYVY"));
+    EXPECT_EQ(Fields(second.State()), kDefaultFields);
+    instance.Close();
+    Instance third = OpenFor(Fcc("UYVY"));
+    EXPECT_EQ(Fields(third.State()), kDefaultFields);
+}
+
+TEST_F(DriverProcTest, CompressFramesInfoKeepsRateAndScale) {
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+    const auto* record = reinterpret_cast<const lumacore::CodecInstance*>(instance.id());
+    const CodecSettings before = instance.State();
+
+    ICCOMPRESSFRAMES frames{};
+    frames.dwRate = 30000;
+    frames.dwScale = 1001;
+    frames.lQuality = 1234;
+    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_OK);
+    EXPECT_EQ(record->frame_rate, 30000u);
+    EXPECT_EQ(record->frame_scale, 1001u);
+
+    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, 0, 0), ICERR_BADPARAM);
+    EXPECT_EQ(record->frame_rate, 30000u);
+    EXPECT_EQ(record->frame_scale, 1001u);
+
+    frames.dwRate = 25;
+    frames.dwScale = 1;
+    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_OK);
+    EXPECT_EQ(record->frame_rate, 25u);
+    EXPECT_EQ(record->frame_scale, 1u);
+    // The rate is not part of the state blob.
+    EXPECT_EQ(Fields(instance.State()), Fields(before));
+}
+
+TEST_F(DriverProcTest, OpenAcceptsOnlyVideoCompressorType) {
+    ICOPEN open = OpenParams(Fcc("uyvy"));
+    Instance instance(DWORD_PTR(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&open))));
+    ASSERT_TRUE(instance);
+    EXPECT_EQ(open.dwError, ICERR_OK);
+    EXPECT_EQ(lumacore::LastOpenedFourcc(), Fcc("UYVY"));  // normalised at open
+    EXPECT_TRUE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+
+    // A second open is a different instance.
+    ICOPEN open2 = OpenParams(Fcc("v210"));
+    Instance second(DWORD_PTR(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&open2))));
+    ASSERT_TRUE(second);
+    EXPECT_NE(second.id(), instance.id());
+    EXPECT_EQ(lumacore::LastOpenedFourcc(), Fcc("v210"));
+
+    // Any other type, the upper-case form included, is refused before
+    // anything happens: no instance, no settings load, dwError untouched.
+    platform_test::ResetRegistry();
+    for (DWORD type : {Fcc("VIDC"), Fcc("vids"), Fcc("audc"), Fcc("Vidc"), DWORD(0)}) {
+        ICOPEN refused = OpenParams(Fcc("YUY2"), type);
+        EXPECT_EQ(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&refused)), 0);
+        EXPECT_EQ(refused.dwError, 0x5EED);
+    }
+    EXPECT_EQ(lumacore::LastOpenedFourcc(), Fcc("v210"));
+    EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+
+    // Without open parameters: an instance, and the last FourCC stays.
+    Instance plain = OpenWithoutParams();
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(lumacore::LastOpenedFourcc(), Fcc("v210"));
+    EXPECT_EQ(Fields(plain.State()), kDefaultFields);
+    EXPECT_TRUE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+
+    // DRV_CLOSE answers 1 and saves nothing.
+    CodecSettings changed = plain.State();
+    changed.enc_matrix = 0;
+    plain.SetState(changed);
+    plain.Close();
+    Instance after = OpenWithoutParams();
+    EXPECT_EQ(after.State().enc_matrix, 1);
+}
+
+}  // namespace
+}  // namespace lumacore_test

@@ -1,0 +1,270 @@
+// Settings: defaults, registry persistence, bounds at load, the shared image.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/unit/support/driver_fixture.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::CodecSettings;
+using platform_test::RegistryValueData;
+
+// The sixteen persisted values, in record order, with their defaults.
+struct PersistedValue {
+    const char* name;
+    DWORD default_value;
+};
+constexpr PersistedValue kPersisted[16] = {
+    {"enc_matrix", 1},
+    {"dec_matrix", 1},
+    {"enc_matrix_hd", 5},
+    {"dec_matrix_hd", 5},
+    {"fourcc_used", 0x59565955},
+    {"fourcc_bitcount", 16},
+    {"top_field_first", 0},
+    {"invert_input", 0},
+    {"invert_output", 0},
+    {"board_align_720", 0},
+    {"board_align_VESA", 0},
+    {"disable_transcode", 0},
+    {"disable_transcode_color", 0},
+    {"disable_transcode_8_10", 0},
+    {"disable_transcode_direct", 0},
+    {"use_system_codec", 0},
+};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+// The stored DWORD of a value; fails the test when the value is missing or
+// not a 4-byte REG_DWORD.
+std::int32_t StoredDword(const std::string& name) {
+    RegistryValueData v;
+    if (!platform_test::ReadRegistryValue(HKEY_CURRENT_USER, kKeyPath, name, &v)) {
+        ADD_FAILURE() << name << " is missing";
+        return 0;
+    }
+    EXPECT_EQ(v.type, DWORD(REG_DWORD)) << name;
+    EXPECT_EQ(v.data.size(), 4u) << name;
+    std::int32_t out = 0;
+    std::memcpy(&out, v.data.data(), std::min<size_t>(4, v.data.size()));
+    return out;
+}
+
+void StoreDword(const std::string& name, std::int32_t value) {
+    platform_test::WriteRegistryDword(HKEY_CURRENT_USER, kKeyPath, name, DWORD(value));
+}
+
+using SettingsStoreTest = DriverTest;
+
+TEST_F(SettingsStoreTest, FirstRunCreatesKeyWithSixteenDefaultDwords) {
+    ASSERT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+
+    Instance instance = OpenFor(Fcc("UYVY"));
+    ASSERT_TRUE(instance);
+    EXPECT_EQ(Fields(instance.State()), kDefaultFields);
+
+    ASSERT_TRUE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+    EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_LOCAL_MACHINE, kKeyPath));
+    EXPECT_EQ(platform_test::RegistryKeyClass(HKEY_CURRENT_USER, kKeyPath), "config");
+
+    // Exactly the sixteen values: the two non-persisted fields are not written.
+    // (The stand-in registry folds names to lower case, as lookups on Windows
+    // ignore case; the exact spelling is checked against the driver's table below.)
+    std::vector<std::string> expected_names;
+    for (const PersistedValue& v : kPersisted) expected_names.push_back(Lower(v.name));
+    std::vector<std::string> names = platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath);
+    std::sort(expected_names.begin(), expected_names.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected_names);
+    for (const PersistedValue& v : kPersisted) EXPECT_EQ(StoredDword(v.name), std::int32_t(v.default_value)) << v.name;
+
+    int persisted = 0;
+    for (const lumacore::SettingsField& f : lumacore::kSettingsFields) {
+        if (!f.registry_name) continue;
+        ASSERT_LT(persisted, 16);
+        EXPECT_STREQ(f.registry_name, kPersisted[persisted].name);
+        ++persisted;
+    }
+    EXPECT_EQ(persisted, 16);
+
+    // A second open reads the key it created; nothing is logged on the way.
+    Instance second = OpenWithoutParams();
+    EXPECT_EQ(Fields(second.State()), kDefaultFields);
+    EXPECT_TRUE(platform_test::DebugOutput().empty());
+}
+
+TEST_F(SettingsStoreTest, LoadBringsStoredValuesInsideTheirBoundsButLeavesTheRegistry) {
+    struct Case {
+        const char* name;
+        std::int32_t stored;
+        std::int32_t loaded;
+        std::int32_t CodecSettings::*field;
+    };
+    const Case cases[] = {
+        {"enc_matrix", 9, 5, &CodecSettings::enc_matrix},
+        {"enc_matrix", -1, 0, &CodecSettings::enc_matrix},
+        {"enc_matrix", 3, 3, &CodecSettings::enc_matrix},
+        {"dec_matrix_hd", 6, 5, &CodecSettings::dec_matrix_hd},
+        {"board_align_720", 2, 2, &CodecSettings::board_align_720},
+        {"board_align_720", 3, 2, &CodecSettings::board_align_720},
+        {"board_align_VESA", 2, 1, &CodecSettings::board_align_VESA},
+        {"board_align_VESA", -5, 0, &CodecSettings::board_align_VESA},
+        {"top_field_first", 7, 1, &CodecSettings::top_field_first},
+        {"use_system_codec", 1, 1, &CodecSettings::use_system_codec},
+        {"fourcc_bitcount", 8, 15, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 0, 15, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 14, 15, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 15, 15, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 24, 24, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 32, 32, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", 40, 32, &CodecSettings::fourcc_bitcount},
+        {"fourcc_bitcount", -1, 32, &CodecSettings::fourcc_bitcount},
+        {"fourcc_used", std::int32_t(Fcc("v210")), std::int32_t(Fcc("v210")), &CodecSettings::fourcc_used},
+        {"fourcc_used", -7, -7, &CodecSettings::fourcc_used},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " stored as " + std::to_string(c.stored));
+        ResetProcessState();
+        StoreDword(c.name, c.stored);
+
+        Instance instance = OpenFor(Fcc("UYVY"));
+        ASSERT_TRUE(instance);
+        const CodecSettings loaded = instance.State();
+        EXPECT_EQ(loaded.*c.field, c.loaded);
+
+        // Every other field is at its default: the key existed, so nothing
+        // else was filled in or written back.
+        SettingsFields expected = kDefaultFields;
+        CodecSettings expected_record;
+        std::memcpy(&expected_record, expected.data(), sizeof expected_record);
+        expected_record.*c.field = c.loaded;
+        EXPECT_EQ(Fields(loaded), Fields(expected_record));
+        EXPECT_EQ(StoredDword(c.name), c.stored);
+        EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 1u);
+    }
+}
+
+TEST_F(SettingsStoreTest, ValuesThatDoNotFitFourBytesLoadAsDefaults) {
+    // Strings longer than four bytes, where a parse would give something else.
+    platform_test::WriteRegistryString(HKEY_CURRENT_USER, kKeyPath, "enc_matrix_hd", "0000");
+    platform_test::WriteRegistryString(HKEY_CURRENT_USER, kKeyPath, "fourcc_used", "v210 ");
+    platform_test::WriteRegistryString(HKEY_CURRENT_USER, kKeyPath, "fourcc_bitcount", "24bits");
+    platform_test::WriteRegistryValue(HKEY_CURRENT_USER, kKeyPath, "enc_matrix", REG_BINARY,
+                                      {3, 0, 0, 0, 0, 0, 0, 0});
+    StoreDword("dec_matrix", 2);
+
+    Instance instance = OpenWithoutParams();
+    CodecSettings expected{};
+    std::memcpy(&expected, kDefaultFields.data(), sizeof expected);
+    expected.dec_matrix = 2;
+    EXPECT_EQ(Fields(instance.State()), Fields(expected));
+}
+
+TEST_F(SettingsStoreTest, SharedImageCarriesNonPersistedFieldsWithinTheProcess) {
+    CodecSettings saved{};
+    std::memcpy(&saved, kDefaultFields.data(), sizeof saved);
+    saved.enc_matrix = 3;
+    saved.fourcc_used = std::int32_t(Fcc("YV12"));
+    saved.cpu_disable_mask = 2;  // "Disable SSE"
+    saved.settings_accepted = 1;
+    lumacore::SaveSettings(saved);
+
+    EXPECT_EQ(StoredDword("enc_matrix"), 3);
+    EXPECT_EQ(StoredDword("fourcc_used"), std::int32_t(Fcc("YV12")));
+    EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 16u);
+
+    // A later open in the same process gets everything, including the two
+    // fields the registry does not hold.
+    Instance later = OpenFor(Fcc("UYVY"));
+    EXPECT_EQ(Fields(later.State()), Fields(saved));
+
+    // Persisted fields come from the registry, not from the image.
+    StoreDword("enc_matrix", 4);
+    Instance reread = OpenWithoutParams();
+    EXPECT_EQ(reread.State().enc_matrix, 4);
+    EXPECT_EQ(reread.State().cpu_disable_mask, 2);
+
+    // ICM_SETSTATE without a buffer reloads the same way, undoing a host's state.
+    CodecSettings host_state = saved;
+    host_state.enc_matrix = 0;
+    host_state.cpu_disable_mask = 7;
+    host_state.board_align_720 = 99;  // SETSTATE takes values unclamped
+    later.SetState(host_state);
+    EXPECT_EQ(Fields(later.State()), Fields(host_state));
+    EXPECT_EQ(later.Send(ICM_SETSTATE, 0, 0), 0);
+    EXPECT_EQ(later.State().enc_matrix, 4);
+    EXPECT_EQ(later.State().cpu_disable_mask, 2);
+    EXPECT_EQ(later.State().board_align_720, 0);
+
+    // A new process (a fresh image) starts the non-persisted fields at 0.
+    lumacore::ResetSharedSettingsForTesting();
+    Instance next_process = OpenWithoutParams();
+    EXPECT_EQ(next_process.State().cpu_disable_mask, 0);
+    EXPECT_EQ(next_process.State().settings_accepted, 0);
+    EXPECT_EQ(next_process.State().enc_matrix, 4);
+}
+
+TEST_F(SettingsStoreTest, SetStateWithoutBufferRecreatesAMissingKey) {
+    Instance instance = OpenFor(Fcc("UYVY"));
+    CodecSettings changed = instance.State();
+    changed.enc_matrix_hd = 2;
+    instance.SetState(changed);
+
+    platform_test::ResetRegistry();
+    EXPECT_EQ(instance.Send(ICM_SETSTATE, 0, 0), 0);
+    EXPECT_EQ(Fields(instance.State()), kDefaultFields);
+    EXPECT_TRUE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+    EXPECT_EQ(platform_test::RegistryKeyClass(HKEY_CURRENT_USER, kKeyPath), "config");
+    EXPECT_EQ(StoredDword("enc_matrix_hd"), 5);
+}
+
+TEST_F(SettingsStoreTest, KeyCreationFailureIsReportedOnceAndChangesNothing) {
+    const std::vector<std::string> kMessage = {"Creating LUMACORE_REG_SUBKEY string failed"};
+
+    // A save that cannot create the key leaves the registry and the image alone.
+    CodecSettings first{};
+    std::memcpy(&first, kDefaultFields.data(), sizeof first);
+    first.enc_matrix = 2;
+    first.cpu_disable_mask = 4;
+    lumacore::SaveSettings(first);
+    ASSERT_TRUE(platform_test::DebugOutput().empty());
+
+    platform_test::FailKeyCreation(true);
+    CodecSettings second = first;
+    second.enc_matrix = 0;
+    second.cpu_disable_mask = 1;
+    second.settings_accepted = 1;
+    lumacore::SaveSettings(second);
+    EXPECT_EQ(platform_test::DebugOutput(), kMessage);
+    EXPECT_EQ(StoredDword("enc_matrix"), 2);
+    platform_test::FailKeyCreation(false);
+
+    Instance after = OpenWithoutParams();
+    EXPECT_EQ(Fields(after.State()), Fields(first));
+    EXPECT_EQ(platform_test::DebugOutput(), kMessage);
+
+    // First run with a key that cannot be created: the open still succeeds
+    // with the defaults (and the image's non-persisted fields), the message
+    // goes out once, and no key appears.
+    platform_test::ResetRegistry();
+    platform_test::ClearDebugOutput();
+    platform_test::FailKeyCreation(true);
+    Instance first_run = OpenFor(Fcc("YUY2"));
+    ASSERT_TRUE(first_run);
+    CodecSettings expected{};
+    std::memcpy(&expected, kDefaultFields.data(), sizeof expected);
+    expected.cpu_disable_mask = 4;
+    EXPECT_EQ(Fields(first_run.State()), Fields(expected));
+    EXPECT_EQ(platform_test::DebugOutput(), kMessage);
+    EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
+}
+
+}  // namespace
+}  // namespace lumacore_test

@@ -1,0 +1,177 @@
+// ICM_GETINFO: names and descriptions, the process-wide last opened FourCC,
+// buffer sizes, and the instance's fourcc_used.
+#include <cstring>
+#include <string>
+
+#include "tests/unit/support/driver_fixture.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::CodecSettings;
+
+using CodecInfoTest = DriverTest;
+
+std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+// A wide-character field as text, failing the test when it has no terminator.
+std::u16string FieldText(const WCHAR* field, size_t capacity) {
+    for (size_t n = 0; n < capacity; ++n)
+        if (field[n] == 0) return std::u16string(field, n);
+    ADD_FAILURE() << "no terminator";
+    return std::u16string(field, capacity);
+}
+
+// An ICINFO filled with a pattern, so that untouched parts can be seen.
+ICINFO Prefilled() {
+    ICINFO info;
+    std::memset(&info, 0xCD, sizeof info);
+    return info;
+}
+
+bool Untouched(const void* p, size_t n) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    for (size_t i = 0; i < n; ++i)
+        if (b[i] != 0xCD) return false;
+    return true;
+}
+
+void ExpectInfo(const ICINFO& info, DWORD fcc, const std::string& name, const std::string& description) {
+    EXPECT_EQ(info.dwSize, 568u);
+    EXPECT_EQ(info.fccType, Fcc("vidc"));
+    EXPECT_EQ(info.fccHandler, fcc);
+    EXPECT_EQ(info.dwFlags, 0u);
+    EXPECT_EQ(info.dwVersion, 0x00010001u);
+    EXPECT_EQ(info.dwVersionICM, 0x0104u);
+    EXPECT_EQ(FieldText(info.szName, 16), Wide(name));
+    EXPECT_EQ(FieldText(info.szDescription, 128), Wide(description));
+    EXPECT_TRUE(Untouched(info.szDriver, sizeof info.szDriver)) << "szDriver is not written";
+}
+
+TEST_F(CodecInfoTest, EveryFourccReportsItsNameAndDescription) {
+    struct Row {
+        DWORD fcc;
+        const char* name;
+        const char* description;
+    };
+    const Row rows[] = {
+        {Fcc("UYVY"), "YCbCr8 [UYVY]", "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
+        {Fcc("UYNV"), "YCbCr8 [UYNV]*", "OV 8 Bit Y'CbCr 4:2:2 [UYNV]"},
+        {Fcc("UYNY"), "YCbCr8 [UYNY]*", "OV 8 Bit Y'CbCr 4:2:2 [UYNY]"},
+        {Fcc("2vuy"), "YCbCrQ [2vuy]*", "OV 8 Bit Y'CbCr 4:2:2 [2vuy]"},
+        {Fcc("2Vuy"), "YCbCrQ [2Vuy]*", "OV 8 Bit Y'CbCr 4:2:2 [2Vuy]"},
+        {Fcc("yuv2"), "YCbCr8Q [yuv2]*", "OV 8 Bit Y'CbCr 4:2:2 QT [yuv2]"},
+        {Fcc("yuV2"), "YCbCrQ [yuV2]*", "OV 8 Bit Y'CbCr 4:2:2 QT CineWave [yuV2]"},
+        {Fcc("cyuv"), "YCbCr8 [cyuv]", "OV 8 Bit Y'CbCr 4:2:2 [cyuv]"},
+        {Fcc("YUY2"), "YCbCr8 [YUY2]", "OV 8 Bit Y'CbCr 4:2:2 [YUY2]"},
+        {Fcc("YUYV"), "YCbCr8 [YUYV]*", "OV 8 Bit Y'CbCr 4:2:2 [YUYV]"},
+        {Fcc("YUNV"), "YCbCr8 [YUNV]*", "OV 8 Bit Y'CbCr 4:2:2 [YUNV]"},
+        {Fcc("V422"), "YCbCr8 [V422]*", "OV 8 Bit Y'CbCr 4:2:2 [V422]"},
+        {Fcc("YVYU"), "YCbCr8 [YVYU]*", "OV 8 Bit Y'CbCr 4:2:2 [YVYU]"},
+        {Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]"},
+        {Fcc("I420"), "YCbCr420 [I420]", "OV 8 Bit Y'CbCr 4:2:0 [I420]"},
+        {Fcc("IYUV"), "YCbCr420 [IYUV]", "OV 8 Bit Y'CbCr 4:2:0 [IYUV]"},
+        {Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]"},
+        // 012v keeps its own FourCC but borrows v210's row.
+        {Fcc("012v"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]"},
+        {Fcc("auv2"), "YCbCrA8 422:4", "OV 8 Bit Y'CbCr 4:2:2:4"},
+        {Fcc("a12v"), "YCbCrA10 422:4", "OV 10 Bit Y'CbCr 4:2:2:4"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Instance instance = OpenFor(r.fcc);
+        ASSERT_TRUE(instance);
+        ICINFO info = Prefilled();
+        EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+        ExpectInfo(info, r.fcc, r.name, r.description);
+        EXPECT_EQ(instance.State().fourcc_used, std::int32_t(r.fcc));
+    }
+}
+
+TEST_F(CodecInfoTest, OtherFourccsGetTheGenericRowUnderTheirNormalisedCode) {
+    struct Row {
+        DWORD opened, reported;
+        const char* name;
+        const char* description;
+    };
+    const Row rows[] = {
+        {Fcc("uyvy"), Fcc("UYVY"), "YCbCr8 [UYVY]", "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
+        {Fcc("yv12"), Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]"},
+        {Fcc("V210"), Fcc("V210"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
+        {Fcc("YUV2"), Fcc("YUV2"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
+        {Fcc("P422"), Fcc("P422"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
+        {Fcc("hdyc"), Fcc("HDYC"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Instance instance = OpenFor(r.opened);
+        ASSERT_TRUE(instance);
+        ICINFO info = Prefilled();
+        EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+        ExpectInfo(info, r.reported, r.name, r.description);
+        EXPECT_EQ(instance.State().fourcc_used, std::int32_t(r.reported));
+    }
+}
+
+TEST_F(CodecInfoTest, BeforeAnyOpenWithParametersTheFourccIsZero) {
+    Instance instance = OpenWithoutParams();
+    ASSERT_TRUE(instance);
+    ICINFO info = Prefilled();
+    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, 0, "Lumacore", "OV 8/10 Bit Y'CbCr 422/420");
+    EXPECT_EQ(instance.State().fourcc_used, 0);
+}
+
+TEST_F(CodecInfoTest, ReportsTheLastOpenedFourccOnEveryInstance) {
+    Instance first = OpenFor(Fcc("UYVY"));
+    Instance second = OpenFor(Fcc("v210"));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // the default, not the open's FourCC
+
+    ICINFO info = Prefilled();
+    EXPECT_EQ(first.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]");
+    EXPECT_EQ(first.State().fourcc_used, std::int32_t(Fcc("v210")));
+    EXPECT_EQ(second.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // only the asked instance changes
+
+    // An open without parameters does not move the last opened FourCC; a
+    // refused open does not either.
+    Instance plain = OpenWithoutParams();
+    ICOPEN refused = OpenParams(Fcc("YV12"), Fcc("VIDC"));
+    EXPECT_EQ(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&refused)), 0);
+    info = Prefilled();
+    EXPECT_EQ(plain.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    EXPECT_EQ(info.fccHandler, Fcc("v210"));
+    EXPECT_EQ(plain.State().fourcc_used, std::int32_t(Fcc("v210")));
+
+    // A larger buffer is fine, and only the ICINFO is written.
+    unsigned char big[600];
+    std::memset(big, 0xCD, sizeof big);
+    EXPECT_EQ(second.Send(ICM_GETINFO, LPARAM(big), sizeof big), 568);
+    EXPECT_TRUE(Untouched(big + 568, sizeof big - 568));
+}
+
+TEST_F(CodecInfoTest, NullOrSmallBufferChangesNothing) {
+    Instance instance = OpenFor(Fcc("YUY2"));
+    ASSERT_TRUE(instance);
+    const CodecSettings before = instance.State();
+    ASSERT_EQ(before.fourcc_used, std::int32_t(Fcc("UYVY")));
+
+    EXPECT_EQ(instance.Send(ICM_GETINFO, 0, 0), 568);
+    EXPECT_EQ(instance.Send(ICM_GETINFO, 0, 568), 568);
+    EXPECT_EQ(Fields(instance.State()), Fields(before));
+
+    ICINFO info = Prefilled();
+    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), 567), 0);
+    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), 0), 0);
+    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), -1), 0);
+    EXPECT_TRUE(Untouched(&info, sizeof info));
+    EXPECT_EQ(Fields(instance.State()), Fields(before));
+
+    // Nothing of this reached the registry either.
+    Instance later = OpenWithoutParams();
+    EXPECT_EQ(later.State().fourcc_used, std::int32_t(Fcc("UYVY")));
+}
+
+}  // namespace
+}  // namespace lumacore_test
