@@ -147,7 +147,9 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const
     if ((hKey->access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
     Key* key = Find({hKey->root, hKey->path});
     if (!key) return ERROR_FILE_NOT_FOUND;
-    auto& value = key->values[Lower(lpValueName ? lpValueName : "")];
+    const std::string name = lpValueName ? lpValueName : "";
+    auto& value = key->values[Lower(name)];
+    if (value.name.empty()) value.name = name;
     value.type = dwType;
     value.data.assign(lpData, lpData + cbData);
     return ERROR_SUCCESS;
@@ -195,7 +197,7 @@ std::vector<std::string> RegistryValueNames(HKEY root, const std::string& path) 
     std::lock_guard<std::mutex> lock(r.mutex);
     std::vector<std::string> names;
     if (Key* key = Find({ULONG_PTR(root), Lower(path)}))
-        for (const auto& [name, value] : key->values) names.push_back(name);
+        for (const auto& entry : key->values) names.push_back(entry.second.name);
     return names;
 }
 

@@ -10,6 +10,7 @@
 namespace platform_test {
 
 struct RegistryValueData {
+    std::string name;  // as first written: lookups ignore case, the spelling stays
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };

@@ -37,11 +37,6 @@ constexpr PersistedValue kPersisted[16] = {
     {"use_system_codec", 0},
 };
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 // The stored DWORD of a value; fails the test when the value is missing or
 // not a 4-byte REG_DWORD.
 std::int32_t StoredDword(const std::string& name) {
@@ -75,10 +70,8 @@ TEST_F(SettingsStoreTest, FirstRunCreatesKeyWithSixteenDefaultDwords) {
     EXPECT_EQ(platform_test::RegistryKeyClass(HKEY_CURRENT_USER, kKeyPath), "config");
 
     // Exactly the sixteen values: the two non-persisted fields are not written.
-    // (The stand-in registry folds names to lower case, as lookups on Windows
-    // ignore case; the exact spelling is checked against the driver's table below.)
     std::vector<std::string> expected_names;
-    for (const PersistedValue& v : kPersisted) expected_names.push_back(Lower(v.name));
+    for (const PersistedValue& v : kPersisted) expected_names.push_back(v.name);
     std::vector<std::string> names = platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath);
     std::sort(expected_names.begin(), expected_names.end());
     std::sort(names.begin(), names.end());

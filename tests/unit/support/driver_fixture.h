@@ -76,7 +76,9 @@ class Instance {
     }
 
     void Close() {
-        if (id_) EXPECT_EQ(DriverProc(id_, nullptr, DRV_CLOSE, 0, 0), 1);
+        if (id_) {
+            EXPECT_EQ(DriverProc(id_, nullptr, DRV_CLOSE, 0, 0), 1);
+        }
         id_ = 0;
     }
 

@@ -1,0 +1,57 @@
+// Several hosts' threads opening, asking and closing instances at once. Run
+// under the sanitizers, this is mostly a check for races on the module-wide
+// values (last opened FourCC, shared settings image, registry access).
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "tests/unit/support/driver_fixture.h"
+
+namespace lumacore_test {
+namespace {
+
+using ConcurrencyTest = DriverTest;
+
+TEST_F(ConcurrencyTest, InstancesOnSeveralThreadsAtOnce) {
+    const DWORD fourccs[] = {Fcc("UYVY"), Fcc("v210"), Fcc("YV12"), Fcc("a12v")};
+    constexpr int kRounds = 40;
+    std::atomic<int> failures{0};
+    std::atomic<bool> go{false};
+
+    std::vector<std::thread> threads;
+    for (DWORD fcc : fourccs) {
+        threads.emplace_back([&, fcc] {
+            while (!go.load()) std::this_thread::yield();
+            for (int i = 0; i < kRounds; ++i) {
+                ICOPEN open = OpenParams(fcc);
+                const LRESULT id = DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&open));
+                if (!id || open.dwError != ICERR_OK) {
+                    ++failures;
+                    continue;
+                }
+                ICINFO info{};
+                if (DriverProc(DWORD_PTR(id), nullptr, ICM_GETINFO, LPARAM(&info), sizeof info) != 568) ++failures;
+                // Whatever another thread opened last, it is one of ours, whole.
+                bool ours = false;
+                for (DWORD f : fourccs) ours |= info.fccHandler == f;
+                if (!ours) ++failures;
+
+                if (DriverProc(DWORD_PTR(id), nullptr, ICM_SETSTATE, 0, 0) != 0) ++failures;
+                lumacore::CodecSettings state{};
+                if (DriverProc(DWORD_PTR(id), nullptr, ICM_GETSTATE, LPARAM(&state), sizeof state) != ICERR_OK ||
+                    Fields(state) != kDefaultFields)
+                    ++failures;
+                if (DriverProc(DWORD_PTR(id), nullptr, DRV_CLOSE, 0, 0) != 1) ++failures;
+            }
+        });
+    }
+    go = true;
+    for (std::thread& t : threads) t.join();
+
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_TRUE(platform_test::DebugOutput().empty());
+    EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 16u);
+}
+
+}  // namespace
+}  // namespace lumacore_test
