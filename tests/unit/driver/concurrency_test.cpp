@@ -53,5 +53,62 @@ TEST_F(ConcurrencyTest, InstancesOnSeveralThreadsAtOnce) {
     EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 16u);
 }
 
+// First conversions on several threads at once: every one sees the same
+// features and level, whoever detects.
+TEST_F(ConcurrencyTest, FirstUseOnSeveralThreadsAgrees) {
+    std::atomic<bool> go{false};
+    std::vector<std::uint32_t> levels(4), flags(4);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load()) std::this_thread::yield();
+            lumacore::EnsureProcessorFeatures();
+            levels[t] = lumacore::SimdLevel.load();
+            flags[t] = std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load();
+        });
+    }
+    go = true;
+    for (std::thread& t : threads) t.join();
+    for (int t = 1; t < 4; ++t) {
+        EXPECT_EQ(levels[t], levels[0]);
+        EXPECT_EQ(flags[t], flags[0]);
+    }
+    EXPECT_EQ(levels[0], lumacore::ChooseSimdLevel(flags[0]));
+}
+
+// Saves (an accepted configure exchange) racing with loads (opens): each
+// load sees one whole saved record, never a mixture.
+TEST_F(ConcurrencyTest, SavesAndLoadsDoNotTear) {
+    lumacore::CodecSettings first = lumacore::DefaultSettings();
+    first.enc_matrix = first.dec_matrix = first.enc_matrix_hd = first.dec_matrix_hd = 0;
+    lumacore::SaveSettings(first);
+    std::atomic<bool> go{false};
+    std::atomic<int> torn{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 2; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load()) std::this_thread::yield();
+            lumacore::CodecSettings s = lumacore::DefaultSettings();
+            for (int i = 0; i < 100; ++i) {
+                s.enc_matrix = s.dec_matrix = s.enc_matrix_hd = s.dec_matrix_hd = (t + i) % 6;
+                lumacore::SaveSettings(s);
+            }
+        });
+        threads.emplace_back([&] {
+            while (!go.load()) std::this_thread::yield();
+            for (int i = 0; i < 100; ++i) {
+                lumacore::CodecSettings s{};
+                lumacore::LoadSettings(&s);
+                if (s.enc_matrix != s.dec_matrix || s.enc_matrix != s.enc_matrix_hd ||
+                    s.enc_matrix != s.dec_matrix_hd)
+                    ++torn;
+            }
+        });
+    }
+    go = true;
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(torn.load(), 0);
+}
+
 }  // namespace
 }  // namespace lumacore_test
