@@ -26,6 +26,12 @@ case $cmd in
       wine wineboot --init >/dev/null 2>&1 || true
       wineserver --wait || true
       [ -f "$prefix/system.reg" ] || { echo "wineboot did not create $prefix" >&2; exit 1; }
+      # Windows open inside one virtual desktop that Wine draws itself, frames
+      # and captions included, so dialogs look as they do on Windows even
+      # without a window manager (Xvfb has none).
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+      wineserver --wait || true
       touch "$prefix/.lumacore-ready"
     fi
     ;;
