@@ -226,29 +226,18 @@ do_install() {
 
 # ---------------------------------------------------------------- uninstall
 
-# A value of nobody's, next to ours: uninstalling must not take the key with it.
-plant_sentinel() {
+# A value of nobody's, next to ours: uninstalling must not take the key with
+# it. set_sentinel '"untouched"' adds it, set_sentinel - removes it.
+set_sentinel() {
   local view
   {
     echo REGEDIT4
     for view in "${views[@]}"; do
       echo
       reg_view_key "$view" Drivers32
-      echo "\"$sentinel\"=\"untouched\""
+      echo "\"$sentinel\"=$1"
     done
-  } | reg_import || fail "could not add the test value $sentinel"
-}
-
-remove_sentinel() {
-  local view
-  {
-    echo REGEDIT4
-    for view in "${views[@]}"; do
-      echo
-      reg_view_key "$view" Drivers32
-      echo "\"$sentinel\"=-"
-    done
-  } | reg_import
+  } | reg_import || fail "could not set the test value $sentinel to $1"
 }
 
 check_uninstalled_view() { # VIEW
@@ -293,7 +282,7 @@ check_uninstalled_view() { # VIEW
 
 do_uninstall() {
   local cmd
-  plant_sentinel
+  set_sentinel '"untouched"'
   if reg_values "$uninstall_key" 64 && [ -n "${values[uninstallstring]-}" ]; then
     cmd=${values[uninstallstring]}
     echo "uninstalling with: $cmd"
@@ -317,7 +306,7 @@ do_uninstall() {
   else
     pass "uninstall entry removed"
   fi
-  remove_sentinel
+  set_sentinel -
 }
 
 check_prefix
