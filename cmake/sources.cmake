@@ -12,6 +12,29 @@ set(LUMACORE_CORE_SOURCES
   config_ui/about_box.cpp
 )
 
+# The conversion subsystems grow a file per routine family; take them all.
+file(GLOB LUMACORE_CONVERSION_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/formats/frame_*.cpp
+  ${CMAKE_SOURCE_DIR}/formats/*_path.cpp
+  ${CMAKE_SOURCE_DIR}/convert/*.cpp
+  ${CMAKE_SOURCE_DIR}/convert/simd/*.cpp
+  ${CMAKE_SOURCE_DIR}/colour/*.cpp
+  ${CMAKE_SOURCE_DIR}/colour/simd/*.cpp
+)
+list(APPEND LUMACORE_CORE_SOURCES ${LUMACORE_CONVERSION_SOURCES})
+
+# Vector variants are compiled for their instruction set only; the plain code
+# around them never assumes more than the baseline.
+foreach(source ${LUMACORE_CONVERSION_SOURCES})
+  if(source MATCHES "_avx2\\.cpp$")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2")
+  elseif(source MATCHES "_ssse3\\.cpp$")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mssse3")
+  elseif(source MATCHES "_sse2\\.cpp$")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-msse2")
+  endif()
+endforeach()
+
 set(LUMACORE_POSIX_PLATFORM_SOURCES
   platform/posix/registry.cpp
   platform/posix/host.cpp

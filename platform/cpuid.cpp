@@ -50,3 +50,21 @@ bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out) {
     return false;
 #endif
 }
+
+bool PlatformHasAvx2() {
+#if defined(__i386__) || defined(__x86_64__)
+    CpuidRegisters r{};
+    if (!PlatformCpuid(0, &r) || r.eax < 7) return false;
+    PlatformCpuid(1, &r);
+    const bool osxsave = (r.ecx >> 27) & 1u, avx = (r.ecx >> 28) & 1u;
+    if (!osxsave || !avx) return false;
+    std::uint32_t xcr0_low, xcr0_high;
+    __asm__ volatile("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
+    if ((xcr0_low & 0x6u) != 0x6u) return false;  // XMM and YMM state
+    unsigned a, b, c, d;
+    __cpuid_count(7, 0, a, b, c, d);
+    return (b >> 5) & 1u;
+#else
+    return false;
+#endif
+}

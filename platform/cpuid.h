@@ -10,3 +10,7 @@ struct CpuidRegisters {
 // Executes CPUID for `leaf` (sub-leaf 0). Returns false, leaving `out` alone,
 // on a processor that has no CPUID instruction.
 bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out);
+
+// True when the processor has AVX2 and the operating system saves the
+// 256-bit registers across context switches.
+bool PlatformHasAvx2();

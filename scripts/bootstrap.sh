@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build make g++ git
-  libgtest-dev googletest libgmock-dev libbenchmark-dev
+  libgtest-dev googletest libgmock-dev libbenchmark-dev libyuv-dev
   mingw-w64 binutils-mingw-w64
   wine wine64
   xvfb xauth x11-utils x11-apps imagemagick

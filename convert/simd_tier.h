@@ -1,0 +1,18 @@
+// Which vector instructions the conversion routines use in this process.
+#pragma once
+
+namespace lumacore {
+
+// Tiers of vector code, widest last. Every tier's routines produce the bytes
+// of the plain code exactly; only speed differs.
+enum class SimdTier { Plain = 0, Sse2 = 1, Avx2 = 2 };
+
+// The tier for this process: plain when the processor level (SimdLevel) has
+// no vector unit, else the widest tier the processor and the OS support.
+// Runs the first-use rule; chosen once.
+SimdTier ActiveSimdTier();
+
+// The widest tier this processor and OS support, regardless of SimdLevel.
+SimdTier HostSimdTier();
+
+}  // namespace lumacore
