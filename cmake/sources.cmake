@@ -6,16 +6,14 @@ set(LUMACORE_CORE_SOURCES
   driver/cpu_features.cpp
   driver/module_state.cpp
   driver/driver_proc.cpp
-  formats/fourcc_catalogue.cpp
-  formats/format_code.cpp
-  formats/codec_info.cpp
+  driver/configure_exchange.cpp
   config_ui/about_box.cpp
+  config_ui/settings_sheet.cpp
 )
 
-# The conversion subsystems grow a file per routine family; take them all.
+# The format and conversion subsystems grow a file per job; take them all.
 file(GLOB LUMACORE_CONVERSION_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/formats/frame_*.cpp
-  ${CMAKE_SOURCE_DIR}/formats/*_path.cpp
+  ${CMAKE_SOURCE_DIR}/formats/*.cpp
   ${CMAKE_SOURCE_DIR}/convert/*.cpp
   ${CMAKE_SOURCE_DIR}/convert/simd/*.cpp
   ${CMAKE_SOURCE_DIR}/colour/*.cpp

@@ -5,9 +5,11 @@
 
 #include "config_ui/about_box.h"
 #include "driver/codec_instance.h"
+#include "driver/configure_exchange.h"
 #include "driver/module_state.h"
 #include "driver/settings_store.h"
 #include "formats/codec_info.h"
+#include "formats/decompress_path.h"
 #include "formats/fourcc.h"
 #include "formats/fourcc_catalogue.h"
 
@@ -56,6 +58,9 @@ bool NeedsInstance(UINT message) {
         case ICM_SETSTATE:
         case ICM_GETINFO:
         case ICM_COMPRESS_FRAMES_INFO:
+        case ICM_DECOMPRESS_QUERY:
+        case ICM_DECOMPRESS_GET_FORMAT:
+        case ICM_DECOMPRESS:
             return true;
         default:
             return false;
@@ -84,6 +89,15 @@ LRESULT CompressorMessage(CodecInstance* instance, UINT message, LPARAM p1, LPAR
             return ICERR_OK;
         }
 
+        case ICM_DECOMPRESS_QUERY:
+            return DecompressQuery(*instance, reinterpret_cast<const BITMAPINFOHEADER*>(p1),
+                                   reinterpret_cast<const BITMAPINFOHEADER*>(p2));
+        case ICM_DECOMPRESS_GET_FORMAT:
+            return DecompressGetFormat(*instance, reinterpret_cast<const BITMAPINFOHEADER*>(p1),
+                                       reinterpret_cast<BITMAPINFOHEADER*>(p2));
+        case ICM_DECOMPRESS:
+            return Decompress(*instance, reinterpret_cast<const ICDECOMPRESS*>(p1));
+
         case ICM_GETSTATE:
             return GetState(instance, reinterpret_cast<void*>(p1), p2);
         case ICM_SETSTATE:
@@ -93,7 +107,10 @@ LRESULT CompressorMessage(CodecInstance* instance, UINT message, LPARAM p1, LPAR
 
         case ICM_CONFIGURE:
             if (p1 == kQueryOnly) return ICERR_OK;
-            return ICERR_UNSUPPORTED;  // the property sheet is not in this build yet
+            if (!instance) return ICERR_BADHANDLE;  // nothing to edit
+            // Whether the user accepted or cancelled, the exchange went as asked.
+            RunConfigureExchange(instance, reinterpret_cast<HWND>(p1));
+            return ICERR_OK;
 
         case ICM_ABOUT:
             if (p1 != kQueryOnly) ShowAboutBox(reinterpret_cast<HWND>(p1));

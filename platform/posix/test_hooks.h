@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/win_types.h"
@@ -55,5 +56,56 @@ struct DialogRun {
 };
 std::vector<DialogRun> DialogRuns();
 void ResetDialogs();
+
+// Dialog controls, kept per (made-up) dialog window and control id. Tests set
+// them through the same calls the driver uses (SendDlgItemMessageA with
+// CB_SETCURSEL, CheckDlgButton); combo items can only be added by CB_ADDSTRING.
+struct ControlState {
+    std::vector<std::string> items;  // combo box items, in the order added
+    LRESULT selection = CB_ERR;
+    UINT check = BST_UNCHECKED;
+};
+ControlState Control(HWND dialog, int id);
+
+// Property sheets: PropertySheetA records the sheet, creates the start page
+// (WM_INITDIALOG with its page record), then plays the scripted actions as a
+// user would, with the notifications a real sheet sends. A script that ends
+// without OK or Cancel cancels. A page may press a sheet button by posting
+// PSM_PRESSBUTTON to its parent: that comes next.
+struct SheetAction {
+    enum Kind { kShowPage, kSelect, kCheck, kCommand, kOk, kCancel };
+    Kind kind;
+    int id = 0;     // page index (kShowPage) or control id
+    int value = 0;  // item index, check state, or notification code (kCommand)
+};
+void SetSheetActions(std::vector<SheetAction> actions);
+
+struct SheetPageRecord {
+    DWORD size;
+    DWORD flags;
+    HINSTANCE instance;
+    UINT template_id;
+    bool has_dialog_proc;
+    LPARAM param;
+    bool has_callback;
+    HWND window;  // null: never shown
+};
+struct SheetRun {
+    DWORD size;
+    DWORD flags;
+    HWND parent;
+    HINSTANCE instance;
+    std::string caption;
+    UINT page_count;
+    UINT start_page;
+    bool has_icon;
+    bool has_callback;
+    std::vector<SheetPageRecord> pages;
+    bool accepted;
+};
+std::vector<SheetRun> SheetRuns();
+
+// Forgets every control, window long, sheet run and script.
+void ResetWindows();
 
 }  // namespace platform_test

@@ -1,6 +1,8 @@
 // The Win32 calls the codec makes, for builds that are not for Windows.
-// The registry lives in memory, debug output is captured, dialogs show nothing;
-// platform/posix/test_hooks.h lets tests look inside and steer failures.
+// The registry lives in memory, debug output is captured, dialogs show nothing
+// (their controls are records in memory, and a property sheet plays back what
+// a test scripted); platform/posix/test_hooks.h lets tests look inside and
+// steer failures.
 #pragma once
 
 #include "platform/posix/win_types.h"
@@ -27,6 +29,26 @@ INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndPar
                         LPARAM dwInitParam);
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
+UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
+int GetDlgCtrlID(HWND hWnd);
+
+// Windows: none are created; window longs are kept per made-up handle.
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam);
+HWND GetParent(HWND hWnd);
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+int LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
+
+// Common controls
+void InitCommonControls();
+INT_PTR PropertySheetA(const PROPSHEETHEADERA* header);
 
 // Text
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,

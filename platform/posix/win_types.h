@@ -45,6 +45,8 @@ struct HWND__;
 struct HINSTANCE__;
 struct HKEY__;
 struct HDRVR__;
+struct HICON__;
+struct HMENU__;
 using HANDLE = void*;
 using HWND = HWND__*;
 using HINSTANCE = HINSTANCE__*;
@@ -52,6 +54,8 @@ using HMODULE = HINSTANCE;
 using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using HDRVR = HDRVR__*;
+using HICON = HICON__*;
+using HMENU = HMENU__*;
 
 #ifndef TRUE
 #define TRUE 1
@@ -272,13 +276,128 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 // ---- dialogs -------------------------------------------------------------
 
+#define WM_DESTROY 0x0002
+#define WM_NOTIFY 0x004E
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
-#define WM_NOTIFY 0x004E
+#define WM_USER 0x0400
 #define IDOK 1
 #define IDCANCEL 2
 
 using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+struct NMHDR {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+};
+
+#define GWLP_USERDATA (-21)
+#define DWLP_MSGRESULT 0
+
+#define CW_USEDEFAULT ((int)0x80000000)
+#define HWND_TOPMOST ((HWND)-1)
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOACTIVATE 0x0010
+
+#define BN_CLICKED 0
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+#define BST_INDETERMINATE 2
+
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_GETCURSEL 0x0147
+#define CB_SETCURSEL 0x014E
+
+// ---- common controls: property sheets and tooltips -------------------------
+
+struct PROPSHEETPAGEA;
+using LPFNPSPCALLBACKA = UINT(CALLBACK*)(HWND, UINT, PROPSHEETPAGEA*);
+using PFNPROPSHEETCALLBACK = int(CALLBACK*)(HWND, UINT, LPARAM);
+
+// The page and sheet records up to their second revision, which is all the
+// codec fills in.
+struct PROPSHEETPAGEA {
+    DWORD dwSize;
+    DWORD dwFlags;
+    HINSTANCE hInstance;
+    LPCSTR pszTemplate;
+    HICON hIcon;
+    LPCSTR pszTitle;
+    DLGPROC pfnDlgProc;
+    LPARAM lParam;
+    LPFNPSPCALLBACKA pfnCallback;
+    UINT* pcRefParent;
+    LPCSTR pszHeaderTitle;
+    LPCSTR pszHeaderSubTitle;
+};
+static_assert(sizeof(PROPSHEETPAGEA) == 88, "PROPSHEETPAGEA layout");
+
+struct PROPSHEETHEADERA {
+    DWORD dwSize;
+    DWORD dwFlags;
+    HWND hwndParent;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    LPCSTR pszCaption;
+    UINT nPages;
+    union {
+        UINT nStartPage;
+        LPCSTR pStartPage;
+    };
+    const PROPSHEETPAGEA* ppsp;
+    PFNPROPSHEETCALLBACK pfnCallback;
+    HANDLE hbmWatermark;
+    HANDLE hplWatermark;
+    HANDLE hbmHeader;
+};
+static_assert(sizeof(PROPSHEETHEADERA) == 96, "PROPSHEETHEADERA layout");
+
+#define PSP_DEFAULT 0x00000000
+#define PSH_PROPSHEETPAGE 0x00000008
+#define PSH_NOAPPLYNOW 0x00000080
+
+#define PSN_FIRST (0U - 200U)
+#define PSN_SETACTIVE (PSN_FIRST - 0)
+#define PSN_KILLACTIVE (PSN_FIRST - 1)
+#define PSN_APPLY (PSN_FIRST - 2)
+#define PSN_RESET (PSN_FIRST - 3)
+#define PSNRET_NOERROR 0
+
+#define PSM_PRESSBUTTON (WM_USER + 112)
+#define PSBTN_OK 1
+#define PSBTN_CANCEL 5
+
+struct TTTOOLINFOA {
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;
+    UINT_PTR uId;
+    RECT rect;
+    HINSTANCE hinst;
+    LPSTR lpszText;
+    LPARAM lParam;
+};
+using TOOLINFOA = TTTOOLINFOA;
+static_assert(sizeof(TTTOOLINFOA) == 64, "TTTOOLINFOA layout");
+
+#define TTS_ALWAYSTIP 0x01
+#define TTF_IDISHWND 0x0001
+#define TTF_SUBCLASS 0x0010
+#define TTDT_AUTOMATIC 0
+#define TTM_SETDELAYTIME (WM_USER + 3)
+#define TTM_ADDTOOLA (WM_USER + 4)
+#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
 
 // ---- text ----------------------------------------------------------------
 

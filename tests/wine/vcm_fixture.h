@@ -12,6 +12,10 @@ constexpr DWORD Fcc(const char (&s)[5]) {
     return DWORD(BYTE(s[0])) | (DWORD(BYTE(s[1])) << 8) | (DWORD(BYTE(s[2])) << 16) | (DWORD(BYTE(s[3])) << 24);
 }
 
+inline DWORD FccOf(const char* s) {
+    return DWORD(BYTE(s[0])) | (DWORD(BYTE(s[1])) << 8) | (DWORD(BYTE(s[2])) << 16) | (DWORD(BYTE(s[3])) << 24);
+}
+
 inline std::string FccText(DWORD fcc) {
     std::string s(4, ' ');
     for (int i = 0; i < 4; ++i) s[i] = char((fcc >> (8 * i)) & 0xFF);

@@ -109,6 +109,7 @@ inline void ResetProcessState() {
     platform_test::FailKeyCreation(false);
     platform_test::ClearDebugOutput();
     platform_test::ResetDialogs();
+    platform_test::ResetWindows();
     platform_test::ResetDefDriverProc(0);
     lumacore::ResetSharedSettingsForTesting();
     lumacore::SetLastOpenedFourcc(0);

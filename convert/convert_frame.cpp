@@ -1,0 +1,129 @@
+#include "convert/convert_frame.h"
+
+#include <cstring>
+
+#include "convert/conversion_table.h"
+#include "convert/copy_bytes.h"
+#include "formats/line_pitch.h"
+
+namespace lumacore {
+namespace {
+
+constexpr std::uint64_t kMax32 = 0xFFFFFFFFu;
+
+bool IsRgb(int code) { return code == FMT_RGB24 || code == FMT_RGB32; }
+bool IsPlanar(int code) { return code == FMT_YV12 || code == FMT_I420 || code == FMT_P422; }
+
+// A stated size of 0 is no statement: the size a writer of that header would
+// have used stands in.
+std::uint64_t StatedSize(std::uint32_t stated, const BITMAPINFOHEADER& header, int code) {
+    if (stated != 0) return stated;
+    if (IsRgb(code)) return DibImageSize(header.biWidth, header.biHeight, header.biBitCount);
+    if (header.biWidth <= 0) return 0;
+    const std::int64_t h = header.biHeight;
+    return CodecFrameSize(code, std::uint32_t(header.biWidth), std::uint32_t(h < 0 ? -h : h));
+}
+
+std::uint32_t SourcePitch(int code, std::uint64_t stated, std::uint32_t w, std::uint32_t h, std::uint32_t dw) {
+    switch (code) {
+        case FMT_YV12:
+        case FMT_I420:
+        case FMT_P422:
+            return w;
+        case FMT_AUV2:
+            return 2u * w;
+        case FMT_A12V:
+            return V210LinePitch(w);  // one pitch for reading and writing alike
+        case FMT_RGB32:
+            return 4u * dw;
+        default:
+            return std::uint32_t(stated / h);
+    }
+}
+
+struct LineExtent {
+    std::uint32_t read, write;
+};
+
+// Bytes of every line that the cell's routine reads from the source and
+// writes to the destination.
+LineExtent LineBytes(LineUse use, int s, int d, std::uint32_t w, std::uint32_t dp, std::uint32_t sp) {
+    switch (use) {
+        case LineUse::Pairs:
+            return {4u * (w / 2u), 4u * (w / 2u)};
+        case LineUse::Natural:
+            return {NaturalLineBytes(s, w), NaturalLineBytes(d, w)};
+        case LineUse::Prefix:
+        default: {
+            const std::uint32_t n = dp < sp ? dp : sp;
+            return {n, n};
+        }
+    }
+}
+
+// Bytes from the start of a frame that h lines of `line` bytes, `pitch`
+// apart, cover (the whole frame for planar layouts).
+std::uint64_t FrameReach(int code, std::uint32_t h, std::uint32_t pitch, std::uint32_t line) {
+    if (IsPlanar(code)) return ColourPartSize(code, pitch, h);
+    return std::uint64_t(h - 1u) * pitch + line;
+}
+
+}  // namespace
+
+std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, const BITMAPINFOHEADER* src_header,
+                           const void* src, std::uint32_t src_size, FormatCode dst_code,
+                           const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
+                           std::int32_t matrix) {
+    if (!src_header || !dst_header || !src || !dst) return 0;
+    const int s = src_code & 0xFF, d = dst_code & 0xFF;
+    if (s >= kFormatCount || d >= kFormatCount) return 0;
+    const ConversionCell& cell = kConversionTable[s][d];
+    if (!cell.routine && !cell.rgb_routine && cell.alpha != AlphaRule::WholeCopy) return 0;
+
+    if (src_header->biWidth <= 0 || src_header->biHeight == 0 || dst_header->biWidth <= 0) return 0;
+    const std::uint32_t w = std::uint32_t(src_header->biWidth);
+    const std::int64_t signed_h = src_header->biHeight;
+    const std::uint32_t h = std::uint32_t(signed_h < 0 ? -signed_h : signed_h);
+    const std::uint32_t dw = std::uint32_t(dst_header->biWidth);
+    if (w > kMaxFrameWidth || dw > kMaxFrameWidth) return 0;
+
+    const std::uint64_t stated = StatedSize(src_size, *src_header, s);
+    const std::uint64_t capacity = StatedSize(dst_capacity, *dst_header, d);
+    const std::uint32_t sp = SourcePitch(s, stated, w, h, dw);
+    const std::uint32_t dp = DestinationLinePitch(settings, d, dw);
+    auto* out = static_cast<std::uint8_t*>(dst);
+    const auto* in = static_cast<const std::uint8_t*>(src);
+
+    if (cell.alpha == AlphaRule::WholeCopy) {
+        const std::uint64_t count = ColourPartSize(s, sp, h) + AlphaAreaSize(s, w, h);
+        if (count > capacity || count > stated || count > kMax32) return 0;
+        CopyBytes(out, in, std::uint32_t(count));
+        return std::uint32_t(count);
+    }
+
+    // A destination narrower than the source cannot hold its lines. The
+    // colour part and every byte the routine writes must fit the capacity,
+    // and every byte it reads must lie in the stated source.
+    if (dw < w) return 0;
+    const std::uint64_t colour = ColourPartSize(d, dp, h);
+    const LineExtent line = LineBytes(cell.line_use, s, d, w, dp, sp);
+    const std::uint64_t reach = FrameReach(d, h, dp, line.write);
+    if (colour > kMax32 || colour > capacity || reach > capacity) return 0;
+    if (FrameReach(s, h, sp, line.read) > stated) return 0;
+
+    if (cell.routine)
+        cell.routine(out, in, w, h, dp, sp);
+    else
+        cell.rgb_routine(out, in, w, h, dp, sp, matrix, kRgbBottomUp);
+    std::uint64_t written = colour;
+
+    if (cell.alpha == AlphaRule::Zero) {
+        const std::uint64_t alpha = AlphaAreaSize(d, w, h);
+        if (written + alpha > capacity || written + alpha > kMax32) return std::uint32_t(written);
+        std::memset(out + written, 0, std::size_t(alpha));
+        written += alpha;
+    }
+    return std::uint32_t(written);
+}
+
+}  // namespace lumacore

@@ -1,0 +1,26 @@
+// The conversion dispatcher: one whole frame from one layout to another.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/codec_settings.h"
+#include "formats/format_code.h"
+#include "platform/win32.h"
+
+namespace lumacore {
+
+// Converts the frame at `src` (described by `src_header`, `src_size` bytes
+// stated; 0 means not stated) into `dst` (described by `dst_header`, room for
+// `dst_capacity` bytes; 0 means not stated) and returns the extent of the
+// destination frame written. Returns 0, writing nothing, when the pair has no
+// routine, a header is unusable, or the frame would read past the stated
+// source or write past the capacity. `matrix` goes to the RGB routines.
+std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, const BITMAPINFOHEADER* src_header,
+                           const void* src, std::uint32_t src_size, FormatCode dst_code,
+                           const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
+                           std::int32_t matrix);
+
+// The RGB flags word the dispatcher passes: RGB images are stored bottom-up.
+inline constexpr std::uint32_t kRgbBottomUp = 0x8000;
+
+}  // namespace lumacore

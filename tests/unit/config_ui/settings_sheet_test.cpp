@@ -1,0 +1,301 @@
+// The settings sheet against the stand-in's in-memory controls: what a page
+// shows, what it stores, how the notifications accept, and how the sheet
+// hands the record back. Real windows are driven in tests/ui.
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config_ui/settings_sheet.h"
+#include "tests/unit/support/driver_fixture.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::CodecSettings;
+using lumacore::PageContext;
+using platform_test::SheetAction;
+
+using SettingsSheetTest = DriverTest;
+
+const std::vector<std::string> kSdItems = {
+    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard (Default)", "SMPTE 240M Extended (Y=0..1023)",
+    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard"};
+const std::vector<std::string> kHdItems = {
+    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard", "SMPTE 240M Extended (Y=0..1023)",
+    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)"};
+const std::vector<std::string> kFourccItems = {"UYVY", "YV12", "YUY2", "cyuv", "I420", "YVYU",
+                                               "YUYV", "YUNV", "V422", "UYNY", "UYNV", "2vuy",
+                                               "yuv2", "IYUV", "v210", "012v", "auv2", "a12v"};
+
+HWND FakePage(std::uintptr_t n) { return reinterpret_cast<HWND>(n); }
+
+// WM_INITDIALOG as the sheet sends it: the page record carries the context.
+INT_PTR InitPage(HWND page, PageContext* context) {
+    PROPSHEETPAGEA record{};
+    record.lParam = LPARAM(context);
+    return lumacore::SettingsPageProc(page, WM_INITDIALOG, 0, LPARAM(&record));
+}
+
+INT_PTR Notify(HWND page, UINT code) {
+    NMHDR header{nullptr, 0, code};
+    return lumacore::SettingsPageProc(page, WM_NOTIFY, 0, LPARAM(&header));
+}
+
+LRESULT Selection(HWND page, int id) { return platform_test::Control(page, id).selection; }
+UINT Check(HWND page, int id) { return platform_test::Control(page, id).check; }
+
+// A record with something unusual in every field.
+CodecSettings OddRecord() {
+    SettingsFields f = {5, 0, 1, 9, std::int32_t(Fcc("v210")), 20, 1, 3, 0, 0x10A, 2, 1, 1, 0, 1, 0, 1, 0};
+    CodecSettings s{};
+    std::memcpy(&s, f.data(), sizeof s);
+    return s;
+}
+
+TEST_F(SettingsSheetTest, PagesShowTheRecordInTheirControls) {
+    CodecSettings record = OddRecord();
+    PageContext general{lumacore::kGeneralPage, &record, nullptr};
+    HWND page = FakePage(0x6001);
+    EXPECT_EQ(InitPage(page, &general), TRUE);
+    EXPECT_EQ(GetWindowLongPtrA(page, GWLP_USERDATA), LONG_PTR(&general));
+
+    EXPECT_EQ(platform_test::Control(page, 1237).items, kSdItems);
+    EXPECT_EQ(platform_test::Control(page, 1238).items, kSdItems);
+    EXPECT_EQ(platform_test::Control(page, 1239).items, kHdItems);
+    EXPECT_EQ(platform_test::Control(page, 1240).items, kHdItems);
+    EXPECT_EQ(platform_test::Control(page, 1247).items, kFourccItems);
+    EXPECT_EQ(Selection(page, 1237), 5);
+    EXPECT_EQ(Selection(page, 1238), 0);
+    EXPECT_EQ(Selection(page, 1239), 1);
+    EXPECT_EQ(Selection(page, 1240), CB_ERR);  // 9 is no item
+    EXPECT_EQ(Selection(page, 1247), 0);       // UYVY, whatever the record says
+    // Mask 0x10A: SSE only among the three boxes.
+    EXPECT_EQ(Check(page, 1241), UINT(BST_UNCHECKED));
+    EXPECT_EQ(Check(page, 1242), UINT(BST_CHECKED));
+    EXPECT_EQ(Check(page, 1243), UINT(BST_UNCHECKED));
+    EXPECT_EQ(Check(page, 1244), UINT(BST_CHECKED));  // 3 counts as on
+    EXPECT_EQ(Check(page, 1245), UINT(BST_UNCHECKED));
+    EXPECT_EQ(Check(page, 1246), UINT(BST_CHECKED));
+    // The advanced controls are not this page's.
+    EXPECT_TRUE(platform_test::Control(page, 1300).items.empty());
+
+    // Opening a page already makes the copy propose UYVY at 16 bits; nothing else changes.
+    CodecSettings expected = OddRecord();
+    expected.fourcc_used = std::int32_t(Fcc("UYVY"));
+    expected.fourcc_bitcount = 16;
+    EXPECT_EQ(Fields(record), Fields(expected));
+
+    PageContext advanced{lumacore::kAdvancedPage, &record, nullptr};
+    HWND page2 = FakePage(0x6002);
+    EXPECT_EQ(InitPage(page2, &advanced), TRUE);
+    EXPECT_EQ(platform_test::Control(page2, 1300).items,
+              (std::vector<std::string>{"Aja HD (Kona/22)", "DVS HDStationOEM", "Flowcard (F1/F2)"}));
+    EXPECT_EQ(platform_test::Control(page2, 1301).items,
+              (std::vector<std::string>{"VGA Playback", "DVS HDStationOEM"}));
+    EXPECT_EQ(Selection(page2, 1300), 2);
+    EXPECT_EQ(Selection(page2, 1301), 1);
+    EXPECT_EQ(Check(page2, 1303), UINT(BST_CHECKED));  // disable_transcode
+    EXPECT_EQ(Check(page2, 1302), UINT(BST_UNCHECKED));  // disable_transcode_color
+    EXPECT_EQ(Check(page2, 1304), UINT(BST_CHECKED));
+    EXPECT_EQ(Check(page2, 1305), UINT(BST_UNCHECKED));
+    EXPECT_EQ(Check(page2, 1306), UINT(BST_CHECKED));
+    EXPECT_TRUE(platform_test::Control(page2, 1247).items.empty());
+
+    // A page record without a context still initialises, and shows nothing.
+    EXPECT_EQ(lumacore::SettingsPageProc(FakePage(0x6003), WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_TRUE(platform_test::Control(FakePage(0x6003), 1237).items.empty());
+}
+
+TEST_F(SettingsSheetTest, ReadPageControlsStoresOnePageAndClampsTheWholeRecord) {
+    CodecSettings shown = lumacore::DefaultSettings();
+    PageContext general{lumacore::kGeneralPage, &shown, nullptr};
+    PageContext advanced{lumacore::kAdvancedPage, &shown, nullptr};
+    HWND page = FakePage(0x7001), page2 = FakePage(0x7002);
+    InitPage(page, &general);
+    InitPage(page2, &advanced);
+
+    SendDlgItemMessageA(page, 1237, CB_SETCURSEL, 4, 0);
+    SendDlgItemMessageA(page, 1238, CB_SETCURSEL, WPARAM(-1), 0);  // nothing selected
+    SendDlgItemMessageA(page, 1239, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(page, 1240, CB_SETCURSEL, 3, 0);
+    SendDlgItemMessageA(page, 1247, CB_SETCURSEL, 14, 0);  // "v210": never stored
+    CheckDlgButton(page, 1241, BST_CHECKED);
+    CheckDlgButton(page, 1242, BST_INDETERMINATE);  // only exactly checked counts
+    CheckDlgButton(page, 1243, BST_CHECKED);
+    CheckDlgButton(page, 1244, BST_INDETERMINATE);
+    CheckDlgButton(page, 1245, BST_CHECKED);
+    CheckDlgButton(page, 1246, BST_UNCHECKED);
+
+    // Out-of-range values elsewhere in the record, as a host's state may hold.
+    SettingsFields f = {0, 0, 0, 0, 0, -7, 0, 0, 0, 0x70, 9, -2, 3, 3, 3, 3, -3, 5};
+    CodecSettings record{};
+    std::memcpy(&record, f.data(), sizeof record);
+    lumacore::ReadPageControls(page, lumacore::kGeneralPage, &record);
+    // Page 0: matrices 4, -1 -> 0, 0, 3; mask rebuilt as MMX | SSE2; invert_input
+    // 0, invert_output 1, top_field_first 0; UYVY/16. The rest is clamped as a
+    // load does, except settings_accepted.
+    EXPECT_EQ(Fields(record), (SettingsFields{4, 0, 0, 3, std::int32_t(Fcc("UYVY")), 16, 0, 0, 1, 5, 2, 0, 1, 1,
+                                              1, 1, 0, 5}));
+
+    SendDlgItemMessageA(page2, 1300, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageA(page2, 1301, CB_SETCURSEL, WPARAM(-1), 0);
+    CheckDlgButton(page2, 1302, BST_CHECKED);
+    CheckDlgButton(page2, 1303, BST_UNCHECKED);
+    CheckDlgButton(page2, 1304, BST_CHECKED);
+    CheckDlgButton(page2, 1305, BST_INDETERMINATE);
+    CheckDlgButton(page2, 1306, BST_CHECKED);
+    std::memcpy(&record, f.data(), sizeof record);
+    lumacore::ReadPageControls(page2, lumacore::kAdvancedPage, &record);
+    // Page 1 leaves the general fields alone (apart from the clamp: bit count
+    // -7 becomes 32) and never touches the processor mask.
+    EXPECT_EQ(Fields(record), (SettingsFields{0, 0, 0, 0, 0, 32, 0, 0, 0, 0x70, 1, 0, 0, 1, 1, 0, 1, 5}));
+
+    lumacore::ReadPageControls(page, lumacore::kGeneralPage, nullptr);  // no record: nothing to do
+}
+
+TEST_F(SettingsSheetTest, NotificationsStoreThePageAndOnlyApplyAccepts) {
+    CodecSettings record = lumacore::DefaultSettings();
+    PageContext general{lumacore::kGeneralPage, &record, nullptr};
+    HWND page = FakePage(0x8001);
+
+    // Before WM_INITDIALOG there is no context: answered, nothing touched.
+    EXPECT_EQ(Notify(page, PSN_APPLY), TRUE);
+    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_NOTIFY, 0, 0), TRUE);
+    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_COMMAND, IDOK, 0), TRUE);
+    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_DESTROY, 0, 0), FALSE);
+
+    InitPage(page, &general);
+    SendDlgItemMessageA(page, 1237, CB_SETCURSEL, 2, 0);
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, 77);
+    EXPECT_EQ(Notify(page, PSN_KILLACTIVE), TRUE);
+    EXPECT_EQ(GetWindowLongPtrA(page, DWLP_MSGRESULT), FALSE);  // the page may be left
+    EXPECT_EQ(record.enc_matrix, 2);
+    EXPECT_EQ(record.settings_accepted, 0);
+
+    // Other notifications are answered and store nothing.
+    SendDlgItemMessageA(page, 1237, CB_SETCURSEL, 3, 0);
+    EXPECT_EQ(Notify(page, PSN_SETACTIVE), TRUE);
+    EXPECT_EQ(Notify(page, PSN_RESET), TRUE);
+    EXPECT_EQ(record.enc_matrix, 2);
+    EXPECT_EQ(record.settings_accepted, 0);
+
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, 77);
+    EXPECT_EQ(Notify(page, PSN_APPLY), TRUE);
+    EXPECT_EQ(GetWindowLongPtrA(page, DWLP_MSGRESULT), PSNRET_NOERROR);
+    EXPECT_EQ(record.enc_matrix, 3);
+    EXPECT_EQ(record.settings_accepted, 1);
+
+    EXPECT_EQ(lumacore::SettingsPageProc(page, 0x000F /* WM_PAINT */, 0, 0), FALSE);
+    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_COMMAND, 1237 | (1u << 16), 0), TRUE);
+}
+
+// A sheet run over a record: what it was told, and what came back.
+struct SheetResult {
+    platform_test::SheetRun run;
+    CodecSettings record;
+};
+
+SheetResult RunSheet(const CodecSettings& start, std::vector<SheetAction> actions) {
+    platform_test::SetSheetActions(std::move(actions));
+    SheetResult r{{}, start};
+    lumacore::ShowSettingsSheet(FakePage(0x4321), &r.record);
+    const auto runs = platform_test::SheetRuns();
+    EXPECT_FALSE(runs.empty());
+    if (!runs.empty()) r.run = runs.back();
+    return r;
+}
+
+TEST_F(SettingsSheetTest, SheetDescribesTwoPagesWithOkAndCancelOnly) {
+    lumacore::SetModuleHandle(reinterpret_cast<HINSTANCE>(std::uintptr_t(0x10000000)));
+    const SheetResult r = RunSheet(lumacore::DefaultSettings(), {});
+    const platform_test::SheetRun& run = r.run;
+    EXPECT_EQ(run.size, sizeof(PROPSHEETHEADERA));  // the stand-in's record is the second revision
+    EXPECT_EQ(run.flags, DWORD(PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW));
+    EXPECT_EQ(run.parent, FakePage(0x4321));
+    EXPECT_EQ(run.instance, lumacore::ModuleHandle());
+    EXPECT_EQ(run.caption, "Orvane Y'CbCr Video Codec");
+    EXPECT_EQ(run.page_count, 2u);
+    EXPECT_EQ(run.start_page, 0u);
+    EXPECT_FALSE(run.has_icon);
+    EXPECT_FALSE(run.has_callback);
+    ASSERT_EQ(run.pages.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(run.pages[i].size, sizeof(PROPSHEETPAGEA));
+        EXPECT_EQ(run.pages[i].flags, DWORD(PSP_DEFAULT));
+        EXPECT_EQ(run.pages[i].instance, lumacore::ModuleHandle());
+        EXPECT_EQ(run.pages[i].template_id, UINT(1002 + i));
+        EXPECT_TRUE(run.pages[i].has_dialog_proc);
+        EXPECT_NE(run.pages[i].param, 0);
+        EXPECT_FALSE(run.pages[i].has_callback);
+    }
+    // Only the start page was shown; the stand-in cancelled the unscripted sheet.
+    EXPECT_NE(run.pages[0].window, nullptr);
+    EXPECT_EQ(run.pages[1].window, nullptr);
+    EXPECT_FALSE(run.accepted);
+
+    lumacore::ShowSettingsSheet(nullptr, nullptr);  // no record: no sheet
+    EXPECT_EQ(platform_test::SheetRuns().size(), 1u);
+}
+
+TEST_F(SettingsSheetTest, OnlyAnAcceptedSheetWritesTheRecordBack) {
+    CodecSettings start = OddRecord();
+    start.enc_matrix_hd = 4;
+    start.dec_matrix_hd = 2;  // in range, so the clamp keeps every advanced value
+    start.settings_accepted = 1;
+    CodecSettings cancelled = start;
+    cancelled.settings_accepted = 0;
+
+    // Every control changed on both pages, then Cancel (or the page's own
+    // cancel command): the record comes back as it was, flag cleared.
+    const std::vector<SheetAction> change_all = {
+        {SheetAction::kSelect, 1237, 0},   {SheetAction::kSelect, 1238, 3},   {SheetAction::kSelect, 1239, 2},
+        {SheetAction::kSelect, 1240, 4},   {SheetAction::kSelect, 1247, 1},   {SheetAction::kCheck, 1241, 1},
+        {SheetAction::kCheck, 1242, 0},    {SheetAction::kCheck, 1243, 1},    {SheetAction::kCheck, 1244, 0},
+        {SheetAction::kCheck, 1245, 1},    {SheetAction::kCheck, 1246, 0},    {SheetAction::kShowPage, 1},
+        {SheetAction::kSelect, 1300, 0},   {SheetAction::kSelect, 1301, 0},   {SheetAction::kCheck, 1302, 1},
+        {SheetAction::kCheck, 1303, 0},    {SheetAction::kCheck, 1304, 0},    {SheetAction::kCheck, 1305, 1},
+        {SheetAction::kCheck, 1306, 0},    {SheetAction::kShowPage, 0},
+    };
+    for (SheetAction last : {SheetAction{SheetAction::kCancel}, SheetAction{SheetAction::kCommand, IDCANCEL, 0}}) {
+        std::vector<SheetAction> actions = change_all;
+        actions.push_back(last);
+        actions.push_back({SheetAction::kOk});  // never reached: the sheet is closed
+        const SheetResult r = RunSheet(start, actions);
+        EXPECT_FALSE(r.run.accepted);
+        EXPECT_EQ(Fields(r.record), Fields(cancelled));
+    }
+
+    // The same changes accepted with OK from the general page.
+    std::vector<SheetAction> actions = change_all;
+    actions.push_back({SheetAction::kOk});
+    SheetResult r = RunSheet(start, actions);
+    EXPECT_TRUE(r.run.accepted);
+    EXPECT_EQ(Fields(r.record), (SettingsFields{0, 3, 2, 4, std::int32_t(Fcc("UYVY")), 16, 0, 0, 1, 5, 0, 0, 0, 1,
+                                                0, 1, 0, 1}));
+
+    // OK without ever showing the advanced page keeps its fields.
+    r = RunSheet(start, {{SheetAction::kSelect, 1237, 2}, {SheetAction::kOk}});
+    EXPECT_EQ(r.run.pages[1].window, nullptr);
+    CodecSettings expected = start;
+    expected.enc_matrix = 2;
+    expected.fourcc_used = std::int32_t(Fcc("UYVY"));
+    expected.fourcc_bitcount = 16;
+    expected.invert_input = 1;      // shown checked, stored as 1
+    expected.cpu_disable_mask = 2;  // rebuilt from the boxes: bit 8 is gone
+    EXPECT_EQ(Fields(r.record), Fields(expected));
+
+    // The hidden "Done" button goes through the sheet's OK; another
+    // notification from it does nothing.
+    r = RunSheet(start, {{SheetAction::kSelect, 1237, 3},
+                         {SheetAction::kCommand, IDOK, 1 /* not BN_CLICKED */},
+                         {SheetAction::kCommand, IDOK, BN_CLICKED},
+                         {SheetAction::kCancel}});
+    EXPECT_TRUE(r.run.accepted);
+    EXPECT_EQ(r.record.enc_matrix, 3);
+    EXPECT_EQ(r.record.settings_accepted, 1);
+}
+
+}  // namespace
+}  // namespace lumacore_test

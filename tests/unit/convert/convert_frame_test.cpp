@@ -1,0 +1,204 @@
+// The dispatcher: which cells convert, what they report, and the bounds it
+// keeps on both buffers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <set>
+#include <vector>
+
+#include "convert/convert_frame.h"
+#include "colour/matrix_numbers.h"
+#include "convert/packed_reorder.h"
+#include "formats/fourcc.h"
+#include "formats/line_pitch.h"
+
+namespace lumacore {
+namespace {
+
+constexpr std::uint8_t kCanary = 0xA5;
+
+BITMAPINFOHEADER Header(int code, std::int32_t w, std::int32_t h, std::uint32_t size = 0) {
+    BITMAPINFOHEADER b{};
+    b.biSize = sizeof b;
+    b.biWidth = w;
+    b.biHeight = h;
+    b.biPlanes = 1;
+    b.biBitCount = code == FMT_RGB24 ? 24 : code == FMT_RGB32 ? 32 : 16;
+    b.biCompression = (code == FMT_RGB24 || code == FMT_RGB32) ? BI_RGB : Fourcc("UYVY");
+    b.biSizeImage = size;
+    return b;
+}
+
+std::vector<std::uint8_t> Noise(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<std::uint8_t> v(n);
+    for (auto& b : v) b = std::uint8_t(rng());
+    return v;
+}
+
+struct Result {
+    std::uint32_t count;
+    std::vector<std::uint8_t> dst;
+};
+
+// Converts with a destination buffer of `capacity` bytes followed by canaries.
+Result Convert(int s, int d, std::uint32_t w, std::uint32_t h, const std::vector<std::uint8_t>& src,
+               std::uint32_t src_size, std::uint32_t capacity, const CodecSettings& settings = DefaultSettings()) {
+    BITMAPINFOHEADER in = Header(s, std::int32_t(w), std::int32_t(h), src_size);
+    BITMAPINFOHEADER out = Header(d, std::int32_t(w), std::int32_t(h), capacity);
+    std::vector<std::uint8_t> dst(capacity + 64, kCanary);
+    const std::uint32_t n =
+        ConvertFrame(settings, s, &in, src.data(), src_size, d, &out, dst.data(), capacity, MATRIX_CCIR601_STANDARD);
+    for (std::size_t i = capacity; i < dst.size(); ++i) EXPECT_EQ(dst[i], kCanary) << "wrote past the capacity";
+    dst.resize(capacity);
+    return {n, dst};
+}
+
+bool Untouched(const std::vector<std::uint8_t>& v, std::size_t from = 0) {
+    for (std::size_t i = from; i < v.size(); ++i)
+        if (v[i] != kCanary) return false;
+    return true;
+}
+
+TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
+    // The cells this build converts; the rest answer 0 and write nothing.
+    const std::set<std::pair<int, int>> converting = {
+        {FMT_YUY2, FMT_YUY2}, {FMT_YUY2, FMT_UYVY}, {FMT_YUY2, FMT_CYUV}, {FMT_YUY2, FMT_YVYU}, {FMT_YUY2, FMT_AUV2},
+        {FMT_UYVY, FMT_YUY2}, {FMT_UYVY, FMT_UYVY}, {FMT_UYVY, FMT_CYUV}, {FMT_UYVY, FMT_YVYU}, {FMT_UYVY, FMT_AUV2},
+        {FMT_CYUV, FMT_YUY2}, {FMT_CYUV, FMT_UYVY}, {FMT_CYUV, FMT_CYUV}, {FMT_CYUV, FMT_YVYU}, {FMT_CYUV, FMT_AUV2},
+        {FMT_YVYU, FMT_YUY2}, {FMT_YVYU, FMT_UYVY}, {FMT_YVYU, FMT_CYUV}, {FMT_YVYU, FMT_YVYU}, {FMT_YVYU, FMT_AUV2},
+        {FMT_AUV2, FMT_YUY2}, {FMT_AUV2, FMT_UYVY}, {FMT_AUV2, FMT_CYUV}, {FMT_AUV2, FMT_YVYU}, {FMT_AUV2, FMT_AUV2},
+        {FMT_V210, FMT_V210}, {FMT_V210, FMT_A12V}, {FMT_A12V, FMT_V210}, {FMT_A12V, FMT_A12V},
+    };
+    const std::uint32_t w = 48, h = 6;
+    for (int s = 0; s < kFormatCount; ++s) {
+        const std::uint32_t src_size = CodecFrameSize(s, w, h) ? CodecFrameSize(s, w, h) : 4 * w * h;
+        const auto src = Noise(src_size, unsigned(s));
+        for (int d = 0; d < kFormatCount; ++d) {
+            SCOPED_TRACE(testing::Message() << "cell " << s << " -> " << d);
+            const std::uint32_t capacity = 4 * w * h + 8192;
+            Result r = Convert(s, d, w, h, src, src_size, capacity);
+            if (!converting.count({s, d})) {
+                EXPECT_EQ(r.count, 0u);
+                EXPECT_TRUE(Untouched(r.dst));
+                continue;
+            }
+            // The extent of the frame written, alpha area included.
+            const std::uint64_t expected =
+                ColourPartSize(d, DestinationLinePitch(DefaultSettings(), d, w), h) + AlphaAreaSize(d, w, h);
+            EXPECT_EQ(r.count, expected);
+            EXPECT_TRUE(Untouched(r.dst, r.count));
+        }
+    }
+    // Codes outside the table and the "no layout" code.
+    const auto src = Noise(4 * w * h, 1);
+    BITMAPINFOHEADER in = Header(FMT_UYVY, 48, 6), out = Header(FMT_UYVY, 48, 6);
+    std::vector<std::uint8_t> dst(4 * w * h);
+    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_NONE, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
+    EXPECT_EQ(ConvertFrame(DefaultSettings(), 14, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
+    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_UYVY, &in, src.data(), 0, FMT_NONE, &out, dst.data(), 0, 1), 0u);
+}
+
+TEST(ConvertFrame, CellsRunTheirReorderAndLineOrder) {
+    const std::uint32_t w = 10, h = 5, pitch = 2 * w, size = pitch * h;
+    const auto src = Noise(size, 7);
+    std::vector<std::uint8_t> rotated(size), reference(size);
+    RotateFrontFrame(rotated.data(), src.data(), w, h, pitch, pitch);
+    EXPECT_EQ(Convert(FMT_UYVY, FMT_YVYU, w, h, src, size, size).dst, rotated);
+    // cyuv is UYVY bottom line first.
+    Result flipped = Convert(FMT_CYUV, FMT_YVYU, w, h, src, size, size);
+    for (std::uint32_t y = 0; y < h; ++y)
+        EXPECT_EQ(0, std::memcmp(&flipped.dst[y * pitch], &rotated[(h - 1 - y) * pitch], pitch)) << y;
+    // auv2's colour part is UYVY.
+    EXPECT_EQ(Convert(FMT_AUV2, FMT_UYVY, w, h, Noise(3 * w * h, 7), 3 * w * h, size).dst,
+              std::vector<std::uint8_t>(src.begin(), src.begin() + size));
+}
+
+TEST(ConvertFrame, ZeroAlphaIsAppendedOnlyWhenItFits) {
+    const std::uint32_t w = 16, h = 4, colour = 2 * w * h;
+    const auto src = Noise(colour, 3);
+    Result fits = Convert(FMT_UYVY, FMT_AUV2, w, h, src, colour, 3 * w * h);
+    EXPECT_EQ(fits.count, 3 * w * h);
+    EXPECT_EQ(std::vector<std::uint8_t>(fits.dst.begin(), fits.dst.begin() + colour), src);
+    for (std::uint32_t i = colour; i < 3 * w * h; ++i) EXPECT_EQ(fits.dst[i], 0) << i;
+
+    Result short_by_one = Convert(FMT_UYVY, FMT_AUV2, w, h, src, colour, 3 * w * h - 1);
+    EXPECT_EQ(short_by_one.count, colour);
+    EXPECT_TRUE(Untouched(short_by_one.dst, colour));
+
+    // a12v: the v210 colour part, then h lines of whole alpha words.
+    const std::uint32_t vw = 12, vp = V210LinePitch(vw), vcolour = vp * h;
+    Result a12v = Convert(FMT_V210, FMT_A12V, vw, h, Noise(vcolour, 4), vcolour, vcolour + h * 16);
+    EXPECT_EQ(a12v.count, vcolour + h * 16);
+}
+
+TEST(ConvertFrame, WholeCopiesMoveColourAndAlphaAsOneBlock) {
+    const std::uint32_t w = 1920, h = 1080;
+    const std::uint32_t a12v = h * 5120 + (4 * h * w) / 3;
+    EXPECT_EQ(a12v, CodecFrameSize(FMT_A12V, w, h));
+    const auto src = Noise(a12v, 5);
+    Result r = Convert(FMT_A12V, FMT_A12V, w, h, src, a12v, a12v);
+    EXPECT_EQ(r.count, a12v);
+    EXPECT_EQ(r.dst, src);
+
+    const auto auv2 = Noise(3 * 64 * 8, 6);
+    Result small = Convert(FMT_AUV2, FMT_AUV2, 64, 8, auv2, 3 * 64 * 8, 3 * 64 * 8 - 1);
+    EXPECT_EQ(small.count, 0u);
+    EXPECT_TRUE(Untouched(small.dst));
+}
+
+TEST(ConvertFrame, RefusesFramesThatDoNotFitEitherBuffer) {
+    const std::uint32_t w = 32, h = 8, size = 2 * w * h;
+    const auto src = Noise(size, 9);
+    // Destination one byte short of the colour part: nothing written.
+    Result r = Convert(FMT_YUY2, FMT_UYVY, w, h, src, size, size - 1);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_TRUE(Untouched(r.dst));
+    // A source that states fewer bytes than its lines need.
+    r = Convert(FMT_YUY2, FMT_UYVY, w, h, src, size - 2 * w + 1, size);
+    EXPECT_EQ(r.count, 0u);
+    // Stated sizes of 0: the sizes the codec itself writes stand in.
+    BITMAPINFOHEADER in = Header(FMT_YUY2, 32, 8, 0), out = Header(FMT_UYVY, 32, 8, 0);
+    std::vector<std::uint8_t> dst(size + 16, kCanary);
+    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_YUY2, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), size);
+    EXPECT_EQ(dst[size], kCanary);
+    // A destination narrower than the source cannot hold its lines.
+    out.biWidth = 30;
+    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_YUY2, &in, src.data(), size, FMT_UYVY, &out, dst.data(), size, 1),
+              0u);
+}
+
+TEST(ConvertFrame, RefusesUnusableHeaders) {
+    const auto src = Noise(4096, 2);
+    std::vector<std::uint8_t> dst(4096, kCanary);
+    auto run = [&](std::int32_t w, std::int32_t h, std::int32_t dw) {
+        BITMAPINFOHEADER in = Header(FMT_UYVY, w, h, 4096), out = Header(FMT_UYVY, dw, h, 4096);
+        return ConvertFrame(DefaultSettings(), FMT_UYVY, &in, src.data(), 4096, FMT_UYVY, &out, dst.data(), 4096, 1);
+    };
+    EXPECT_EQ(run(0, 8, 0), 0u);
+    EXPECT_EQ(run(-8, 8, -8), 0u);
+    EXPECT_EQ(run(8, 0, 8), 0u);
+    EXPECT_EQ(run(8, 8, 0), 0u);
+    EXPECT_EQ(run(0x7FFFFFFF, 1, 0x7FFFFFFF), 0u);
+    EXPECT_EQ(run(1 << 20, 1 << 20, 1 << 20), 0u);  // sizes past 32 bits
+    EXPECT_TRUE(Untouched(dst));
+    EXPECT_EQ(run(8, 8, 8), 128u);
+}
+
+TEST(ConvertFrame, SourcePitchFollowsTheStatedSizeExceptForFixedLayouts) {
+    // A UYVY source whose stated size implies 96-byte lines at width 32.
+    const std::uint32_t w = 32, h = 4, sp = 96;
+    auto src = Noise(sp * h, 11);
+    Result r = Convert(FMT_UYVY, FMT_UYVY, w, h, src, sp * h, 2 * w * h);
+    for (std::uint32_t y = 0; y < h; ++y)
+        EXPECT_EQ(0, std::memcmp(&r.dst[y * 2 * w], &src[y * sp], 2 * w)) << y;
+    // auv2 always has 2w-byte lines, whatever it states.
+    auto auv2 = Noise(3 * w * h + 100, 12);
+    r = Convert(FMT_AUV2, FMT_UYVY, w, h, auv2, 3 * w * h + 100, 2 * w * h);
+    EXPECT_EQ(std::vector<std::uint8_t>(r.dst.begin(), r.dst.end()),
+              std::vector<std::uint8_t>(auv2.begin(), auv2.begin() + 2 * w * h));
+}
+
+}  // namespace
+}  // namespace lumacore

@@ -1,0 +1,142 @@
+// Block copies: the variant table, and every variant copying exactly its
+// count, whatever the count and the alignment of either end, with canaries
+// around the destination and the source ending at the end of its allocation.
+#include "convert/copy_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "driver/cpu_features.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::CopyVariant;
+
+// A buffer whose first byte lies on a 128-byte boundary and whose last byte is
+// the last byte of its allocation.
+struct AlignedBuffer {
+    explicit AlignedBuffer(std::size_t n)
+        : size(n), data(static_cast<std::uint8_t*>(::operator new(n == 0 ? 1 : n, std::align_val_t(128)))) {}
+    ~AlignedBuffer() { ::operator delete(data, std::align_val_t(128)); }
+    AlignedBuffer(const AlignedBuffer&) = delete;
+    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+    std::size_t size;
+    std::uint8_t* data;
+};
+
+// Quick to fill even at frame sizes in a debug build.
+void Fill(std::uint8_t* p, std::size_t n, std::uint32_t seed) {
+    std::uint64_t x = seed * 0x9E3779B97F4A7C15ull + 1;
+    for (std::size_t i = 0; i < n; i += 8) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        std::memcpy(p + i, &x, std::min<std::size_t>(8, n - i));
+    }
+}
+
+struct Copier {
+    const char* name;
+    void (*copy)(CopyVariant, void*, const void*, std::uint32_t);
+    CopyVariant variant;
+};
+
+void ChosenCopy(CopyVariant, void* dst, const void* src, std::uint32_t count) { lumacore::CopyBytes(dst, src, count); }
+
+constexpr Copier kCopiers[] = {
+    {"CopyBytes", ChosenCopy, CopyVariant::Units4},
+    {"Units4", lumacore::CopyBytesWith, CopyVariant::Units4},
+    {"Blocks64", lumacore::CopyBytesWith, CopyVariant::Blocks64},
+    {"Aligned128", lumacore::CopyBytesWith, CopyVariant::Aligned128},
+    {"Streaming", lumacore::CopyBytesWith, CopyVariant::Streaming},
+};
+
+constexpr std::size_t kGuard = 128;
+
+// Runs every copier from the same source, at offset `so` from a 128-byte
+// boundary, into the same destination, at offset `dso`, with canaries on
+// both sides; returns the first fault found, or "".
+std::string CopyFault(std::uint32_t count, std::size_t so, std::size_t dso) {
+    AlignedBuffer src(so + count);
+    Fill(src.data, src.size, count * 131 + std::uint32_t(so));
+    AlignedBuffer dst(kGuard + dso + count + kGuard);
+    std::vector<std::uint8_t> before(dst.size);
+    Fill(before.data(), before.size(), count * 7 + std::uint32_t(dso) + 1);
+    std::vector<std::uint8_t> want = before;
+    if (count != 0) std::memcpy(want.data() + kGuard + dso, src.data + so, count);
+
+    for (const Copier& copier : kCopiers) {
+        std::memcpy(dst.data, before.data(), dst.size);
+        copier.copy(copier.variant, dst.data + kGuard + dso, src.data + so, count);
+        if (std::memcmp(dst.data, want.data(), dst.size) != 0) {
+            const auto diff = std::mismatch(want.begin(), want.end(), dst.data);
+            const long at = long(diff.first - want.begin()) - long(kGuard + dso);
+            return std::string(copier.name) + ": wrong byte at " + std::to_string(at) + " from the destination start";
+        }
+    }
+    return "";
+}
+
+// Start offsets within a 128-byte block: every offset 0..63 of the source,
+// once with the same offset for the destination (0/0 takes the aligned block
+// path) and once with another.
+std::vector<std::pair<std::size_t, std::size_t>> Offsets() {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    for (std::size_t s = 0; s < 64; ++s) {
+        out.push_back({s, s});
+        out.push_back({s, (s * 29 + 7) % 64});
+    }
+    return out;
+}
+
+TEST(CopyBytes, VariantFollowsTheFeatureTable) {
+    using namespace lumacore;
+    EXPECT_EQ(ChooseCopyVariant(0), CopyVariant::Units4);
+    EXPECT_EQ(ChooseCopyVariant(CPU_HAS_CPUID | CPU_TSC | CPU_CMOV), CopyVariant::Units4);
+    EXPECT_EQ(ChooseCopyVariant(CPU_MMX), CopyVariant::Blocks64);
+    EXPECT_EQ(ChooseCopyVariant(CPU_MMX | CPU_3DNOW), CopyVariant::Blocks64);
+    EXPECT_EQ(ChooseCopyVariant(CPU_3DNOW), CopyVariant::Blocks64);
+    // AMD's MMX extensions share bit 9 with SSE; only bit 13 means SSE here.
+    EXPECT_EQ(ChooseCopyVariant(CPU_MMX | CPU_3DNOW | CPU_3DNOW_EXT | CPU_SSE_OR_AMD_MMX_EXT),
+              CopyVariant::Blocks64);
+    EXPECT_EQ(ChooseCopyVariant(CPU_MMX | CPU_SSE_OR_AMD_MMX_EXT | CPU_SSE_ALT | CPU_SSE), CopyVariant::Aligned128);
+    EXPECT_EQ(ChooseCopyVariant(0x7673), CopyVariant::Aligned128);  // a processor with SSE2
+    EXPECT_EQ(ChooseCopyVariant(CPU_MMX | CPU_SSE | CPU_3DNOW), CopyVariant::Streaming);
+    EXPECT_EQ(ChooseCopyVariant(CPU_SSE | CPU_3DNOW), CopyVariant::Streaming);
+}
+
+TEST(CopyBytes, EveryVariantCopiesShortAndMediumCountsAtEveryAlignment) {
+    for (std::uint32_t count = 0; count <= 300; ++count) {
+        for (const auto& [so, dso] : Offsets()) {
+            ASSERT_EQ(CopyFault(count, so, dso), "") << "count " << count << ", offsets " << so << " / " << dso;
+        }
+    }
+}
+
+TEST(CopyBytes, EveryVariantCopiesLargeCountsAtEveryAlignment) {
+    for (std::uint32_t count : {32768u, 40000u, 65537u, 300000u}) {
+        for (const auto& [so, dso] : Offsets()) {
+            ASSERT_EQ(CopyFault(count, so, dso), "") << "count " << count << ", offsets " << so << " / " << dso;
+        }
+    }
+}
+
+// Whole frames move to streaming stores somewhere in the megabytes: both
+// sides of that point, through the aligned and the unaligned paths.
+TEST(CopyBytes, EveryVariantCopiesFrameSizedCounts) {
+    for (std::uint32_t count : {1920u * 1080 * 2, (10u << 20) - 1, (10u << 20) + 1, 3840u * 2160 * 2 + 77}) {
+        for (const auto& [so, dso] : {std::pair<std::size_t, std::size_t>{0, 0}, {0, 16}, {5, 0}, {63, 33}}) {
+            ASSERT_EQ(CopyFault(count, so, dso), "") << "count " << count << ", offsets " << so << " / " << dso;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumacore_test
