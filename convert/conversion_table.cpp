@@ -1,37 +1,40 @@
 #include "convert/conversion_table.h"
 
-#include "convert/frame_copy.h"
-#include "convert/packed_reorder.h"
+#include "colour/from_rgb_cells.h"
+#include "colour/to_rgb_cells.h"
+#include "convert/copy_cells.h"
+#include "convert/planar_cells.h"
+#include "convert/v210_cells.h"
 
 namespace lumacore {
 namespace {
 
-constexpr ConversionCell Plain(ConvertRoutine routine, LineUse use) {
-    return {routine, nullptr, use, AlphaRule::None};
+struct Table {
+    ConversionCell cells[kFormatCount][kFormatCount];
+};
+
+template <std::size_t N>
+constexpr void Place(Table& table, const CellEntry (&entries)[N]) {
+    for (const CellEntry& e : entries)
+        if (e.source >= 0) table.cells[e.source][e.destination] = e.cell;
 }
 
-constexpr ConversionCell kNone{nullptr, nullptr, LineUse::Prefix, AlphaRule::None};
-constexpr ConversionCell kCopy = Plain(&CopyFrame, LineUse::Prefix);
-constexpr ConversionCell kFlip = Plain(&FlipFrame, LineUse::Prefix);
-constexpr ConversionCell kSwap16 = Plain(&Swap16Frame, LineUse::Pairs);
-constexpr ConversionCell kSwap16Flip = Plain(&Swap16FlipFrame, LineUse::Pairs);
-constexpr ConversionCell kSwapChroma = Plain(&SwapChromaFrame, LineUse::Pairs);
-constexpr ConversionCell kRotateFront = Plain(&RotateFrontFrame, LineUse::Pairs);
-constexpr ConversionCell kRotateFrontFlip = Plain(&RotateFrontFlipFrame, LineUse::Pairs);
-constexpr ConversionCell kRotateBack = Plain(&RotateBackFrame, LineUse::Pairs);
-constexpr ConversionCell kRotateBackFlip = Plain(&RotateBackFlipFrame, LineUse::Pairs);
-constexpr ConversionCell kWholeCopy{nullptr, nullptr, LineUse::Prefix, AlphaRule::WholeCopy};
-
-constexpr ConversionCell WithZeroAlpha(ConversionCell cell) {
-    cell.alpha = AlphaRule::Zero;
-    return cell;
+// Every family places its cells; pairs no family serves keep the empty cell.
+constexpr Table BuildTable() {
+    Table table{};
+    Place(table, copy_cells::kCells);
+    Place(table, planar_cells::kCells);
+    Place(table, v210_cells::kCells);
+    Place(table, to_rgb_cells::kCells);
+    Place(table, from_rgb_cells::kCells);
+    return table;
 }
 
-// Cells whose routines come with the planar, v210 and RGB families are
-// kNone until those families exist.
-constexpr ConversionCell N = kNone;
+constexpr Table kTable = BuildTable();
 
 }  // namespace
+
+const ConversionCell& CellFor(int s, int d) { return kTable.cells[s][d]; }
 
 std::uint32_t NaturalLineBytes(int code, std::uint32_t width) {
     switch (code) {
@@ -50,23 +53,5 @@ std::uint32_t NaturalLineBytes(int code, std::uint32_t width) {
             return 2u * width;
     }
 }
-
-// Columns: YV12 YUY2 UYVY CYUV I420 RGB24 YVYU RGB32 RGB555 RGB565 V210 P422 AUV2 A12V
-const ConversionCell kConversionTable[kFormatCount][kFormatCount] = {
-    /* YV12 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* YUY2 */ {N, kCopy, kSwap16, kSwap16Flip, N, N, kSwapChroma, N, N, N, N, N, WithZeroAlpha(kSwap16), N},
-    /* UYVY */ {N, kSwap16, kCopy, kFlip, N, N, kRotateFront, N, N, N, N, N, WithZeroAlpha(kCopy), N},
-    /* CYUV */ {N, kSwap16Flip, kFlip, kCopy, N, N, kRotateFrontFlip, N, N, N, N, N, WithZeroAlpha(kFlip), N},
-    /* I420 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* RGB24 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* YVYU */ {N, kSwapChroma, kRotateBack, kRotateBackFlip, N, N, kCopy, N, N, N, N, N, WithZeroAlpha(kRotateBack), N},
-    /* RGB32 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* RGB555 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* RGB565 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* V210 */ {N, N, N, N, N, N, N, N, N, N, kCopy, N, N, WithZeroAlpha(kCopy)},
-    /* P422 */ {N, N, N, N, N, N, N, N, N, N, N, N, N, N},
-    /* AUV2 */ {N, kSwap16, kCopy, kFlip, N, N, kRotateFront, N, N, N, N, N, kWholeCopy, N},
-    /* A12V */ {N, N, N, N, N, N, N, N, N, N, kCopy, N, N, kWholeCopy},
-};
 
 }  // namespace lumacore

@@ -21,22 +21,49 @@ enum class AlphaRule : std::uint8_t {
     None,
     Zero,       // the colour routine, then an alpha area of zeros
     WholeCopy,  // colour and alpha copied as one block
+    // RGB32 source: after the colour part, when the alpha area fits too,
+    // alpha_routine(dst + colour part, src, w, h, dst_pitch, src_pitch, matrix, flags)
+    // writes the alpha area from the fourth bytes.
+    FromRgb32,
+    // RGB32 destination: after the colour,
+    // alpha_routine(dst, src + alpha offset, w, h, dst_pitch, src_pitch, matrix, flags)
+    // fills the fourth bytes from the source's alpha area.
+    ToRgb32,
 };
 
 // A cell runs `routine`, or `rgb_routine` (with the matrix and the RGB flags
 // word) for pairs with an RGB side; neither: no routine for this pair (yet).
 struct ConversionCell {
-    ConvertRoutine routine;
-    RgbConvertRoutine rgb_routine;
-    LineUse line_use;
-    AlphaRule alpha;
+    ConvertRoutine routine = nullptr;
+    RgbConvertRoutine rgb_routine = nullptr;
+    LineUse line_use = LineUse::Prefix;
+    AlphaRule alpha = AlphaRule::None;
+    RgbConvertRoutine alpha_routine = nullptr;
 };
+
+// One cell of the table; each routine family lists the cells it serves.
+// An entry with a negative source is a placeholder and places nothing.
+struct CellEntry {
+    int source;
+    int destination;
+    ConversionCell cell;
+};
+
+inline constexpr CellEntry kNoCells = {-1, -1, {}};
+
+constexpr ConversionCell PlainCell(ConvertRoutine routine, LineUse use) { return {routine, nullptr, use}; }
+constexpr ConversionCell RgbCell(RgbConvertRoutine routine) { return {nullptr, routine, LineUse::Natural}; }
+constexpr ConversionCell WithZeroAlpha(ConversionCell cell) {
+    cell.alpha = AlphaRule::Zero;
+    return cell;
+}
 
 // Bytes of one line of `code` holding `width` pixels, as the routines read
 // and write them: packed 4:2:2 2w, RGB 3w or 4w, v210 whole six-pixel groups,
 // planar luma w.
 std::uint32_t NaturalLineBytes(int code, std::uint32_t width);
 
-extern const ConversionCell kConversionTable[kFormatCount][kFormatCount];
+// The cell for source code `s` and destination code `d` (both 0 to 13).
+const ConversionCell& CellFor(int s, int d);
 
 }  // namespace lumacore

@@ -68,6 +68,12 @@ std::uint64_t FrameReach(int code, std::uint32_t h, std::uint32_t pitch, std::ui
     return std::uint64_t(h - 1u) * pitch + line;
 }
 
+// The flags word of the alpha transfers: the 8-bit plane's routines are
+// handed 0x8000 as the 32-bit value -32768; both mean a bottom-up RGB image.
+std::uint32_t AlphaFlags(int alpha_code) {
+    return alpha_code == FMT_AUV2 ? std::uint32_t(-32768) : kRgbBottomUp;
+}
+
 }  // namespace
 
 std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, const BITMAPINFOHEADER* src_header,
@@ -77,7 +83,7 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
     if (!src_header || !dst_header || !src || !dst) return 0;
     const int s = src_code & 0xFF, d = dst_code & 0xFF;
     if (s >= kFormatCount || d >= kFormatCount) return 0;
-    const ConversionCell& cell = kConversionTable[s][d];
+    const ConversionCell& cell = CellFor(s, d);
     if (!cell.routine && !cell.rgb_routine && cell.alpha != AlphaRule::WholeCopy) return 0;
 
     if (src_header->biWidth <= 0 || src_header->biHeight == 0 || dst_header->biWidth <= 0) return 0;
@@ -110,6 +116,9 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
     const std::uint64_t reach = FrameReach(d, h, dp, line.write);
     if (colour > kMax32 || colour > capacity || reach > capacity) return 0;
     if (FrameReach(s, h, sp, line.read) > stated) return 0;
+    // The source's alpha area lies after its h colour lines.
+    const std::uint64_t alpha_offset = std::uint64_t(h) * sp;
+    if (cell.alpha == AlphaRule::ToRgb32 && alpha_offset + AlphaAreaSize(s, w, h) > stated) return 0;
 
     if (cell.routine)
         cell.routine(out, in, w, h, dp, sp);
@@ -117,11 +126,24 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
         cell.rgb_routine(out, in, w, h, dp, sp, matrix, kRgbBottomUp);
     std::uint64_t written = colour;
 
-    if (cell.alpha == AlphaRule::Zero) {
-        const std::uint64_t alpha = AlphaAreaSize(d, w, h);
-        if (written + alpha > capacity || written + alpha > kMax32) return std::uint32_t(written);
-        std::memset(out + written, 0, std::size_t(alpha));
-        written += alpha;
+    switch (cell.alpha) {
+        case AlphaRule::Zero:
+        case AlphaRule::FromRgb32: {
+            // The alpha area follows the colour part only if all of it fits.
+            const std::uint64_t alpha = AlphaAreaSize(d, w, h);
+            if (written + alpha > capacity || written + alpha > kMax32) break;
+            if (cell.alpha == AlphaRule::Zero)
+                std::memset(out + written, 0, std::size_t(alpha));
+            else
+                cell.alpha_routine(out + written, in, w, h, dp, sp, matrix, AlphaFlags(d));
+            written += alpha;
+            break;
+        }
+        case AlphaRule::ToRgb32:
+            cell.alpha_routine(out, in + alpha_offset, w, h, dp, sp, matrix, AlphaFlags(s));
+            break;
+        default:
+            break;
     }
     return std::uint32_t(written);
 }

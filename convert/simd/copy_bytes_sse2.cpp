@@ -5,27 +5,12 @@
 #include <emmintrin.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
 
 namespace lumacore {
 namespace {
-
-// Streaming stores bypass the caches. That pays only when the copy could not
-// stay in the cache anyway: a copy through the cache reads and writes
-// 2 x count bytes of cache lines, and once they no longer fit in the last
-// level, every store first fetches a line it is about to overwrite. Measured
-// on one core with a 32 MiB last-level cache: at 8 MiB ordinary stores are
-// about 15% faster, at 12 MiB streaming stores are about 10% faster, and at
-// 16 to 32 MiB about 40% faster; the crossover lies near 10 MiB. Full-size
-// frames of 2 to 4 bytes per pixel (4 to 8 MiB at 1920x1080) stay below it.
-constexpr std::uint32_t kStreamFromBytes = 10u << 20;
-
-// Distance of the source prefetch in the streaming variant: eight cache lines
-// ahead. Shorter distances arrive too late; longer ones measured no better.
-constexpr std::size_t kPrefetchAhead = 512;
 
 inline __m128i LoadU(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline __m128i LoadA(const std::uint8_t* p) { return _mm_load_si128(reinterpret_cast<const __m128i*>(p)); }
@@ -40,26 +25,28 @@ inline void StoreA(std::uint8_t* p, __m128i v) {
     }
 }
 
-// Moves the `n` (32 or 64) bytes at the start and the `n` bytes at the end of
-// a run of at least n bytes.
-template <std::size_t n>
-inline void CopyEnds(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
-    __m128i head[n / 16], tail[n / 16];
-    for (std::size_t k = 0; k < n / 16; ++k) {
-        head[k] = LoadU(src + 16 * k);
-        tail[k] = LoadU(src + count - n + 16 * k);
-    }
-    for (std::size_t k = 0; k < n / 16; ++k) {
-        StoreU(dst + 16 * k, head[k]);
-        StoreU(dst + count - n + 16 * k, tail[k]);
-    }
+// The 64 bytes from p, unaligned at both ends.
+inline void Copy64(std::uint8_t* dst, const std::uint8_t* src) {
+    const __m128i a = LoadU(src), b = LoadU(src + 16), c = LoadU(src + 32), d = LoadU(src + 48);
+    StoreU(dst, a);
+    StoreU(dst + 16, b);
+    StoreU(dst + 32, c);
+    StoreU(dst + 48, d);
 }
 
-inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
+// Any count below 128: the first and the last 64, 32, 16, 8 or 4 bytes,
+// whichever fits, or the first, middle and last byte.
+inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
     if (count >= 64) {
-        CopyEnds<64>(dst, src, count);
+        Copy64(dst, src);
+        Copy64(dst + count - 64, src + count - 64);
     } else if (count >= 32) {
-        CopyEnds<32>(dst, src, count);
+        const __m128i a = LoadU(src), b = LoadU(src + 16);
+        const __m128i c = LoadU(src + count - 32), d = LoadU(src + count - 16);
+        StoreU(dst, a);
+        StoreU(dst + 16, b);
+        StoreU(dst + count - 32, c);
+        StoreU(dst + count - 16, d);
     } else if (count >= 16) {
         const __m128i head = LoadU(src), tail = LoadU(src + count - 16);
         StoreU(dst, head);
@@ -76,7 +63,6 @@ inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t 
         std::memcpy(dst, &head, 4);
         std::memcpy(dst + count - 4, &tail, 4);
     } else if (count > 0) {
-        // 1 to 3 bytes: the first, the middle and the last cover them all.
         dst[0] = src[0];
         dst[count / 2] = src[count / 2];
         dst[count - 1] = src[count - 1];
@@ -89,7 +75,7 @@ inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t 
 // share an alignment); the last 64 bytes go with unaligned stores that end at
 // the last byte.
 template <bool kStream, bool kPrefetch>
-void CopyLong(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
+void CopyLong(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
     StoreU(dst, LoadU(src));
     const std::size_t skip = 16 - (reinterpret_cast<std::uintptr_t>(dst) & 15);
     std::uint8_t* d = dst + skip;
@@ -97,7 +83,7 @@ void CopyLong(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
     std::size_t left = count - skip;
     while (left > 64) {
         if constexpr (kPrefetch) {
-            _mm_prefetch(reinterpret_cast<const char*>(s + kPrefetchAhead), _MM_HINT_NTA);
+            _mm_prefetch(reinterpret_cast<const char*>(s + kCopyPrefetchAhead), _MM_HINT_NTA);
         }
         const __m128i a = LoadU(s), b = LoadU(s + 16), c = LoadU(s + 32), e = LoadU(s + 48);
         StoreA<kStream>(d, a);
@@ -108,26 +94,28 @@ void CopyLong(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
         s += 64;
         left -= 64;
     }
-    const __m128i a = LoadU(src + count - 64), b = LoadU(src + count - 48);
-    const __m128i c = LoadU(src + count - 32), e = LoadU(src + count - 16);
-    StoreU(dst + count - 64, a);
-    StoreU(dst + count - 48, b);
-    StoreU(dst + count - 32, c);
-    StoreU(dst + count - 16, e);
+    Copy64(dst + count - 64, src + count - 64);
     if constexpr (kStream) _mm_sfence();  // streaming stores are weakly ordered
 }
 
 // Both ends 128-byte aligned, count >= 128: whole blocks of eight aligned
 // loads and eight aligned stores, then the remainder.
 template <bool kStream>
-void CopyAlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
+void CopyAlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
     const std::size_t whole = count & ~std::size_t(127);
     for (std::size_t i = 0; i < whole; i += 128) {
-        __m128i v[8];
-        for (std::size_t k = 0; k < 8; ++k) v[k] = LoadA(src + i + 16 * k);
-        for (std::size_t k = 0; k < 8; ++k) StoreA<kStream>(dst + i + 16 * k, v[k]);
+        const __m128i a = LoadA(src + i), b = LoadA(src + i + 16), c = LoadA(src + i + 32), d = LoadA(src + i + 48);
+        const __m128i e = LoadA(src + i + 64), f = LoadA(src + i + 80), g = LoadA(src + i + 96), h = LoadA(src + i + 112);
+        StoreA<kStream>(dst + i, a);
+        StoreA<kStream>(dst + i + 16, b);
+        StoreA<kStream>(dst + i + 32, c);
+        StoreA<kStream>(dst + i + 48, d);
+        StoreA<kStream>(dst + i + 64, e);
+        StoreA<kStream>(dst + i + 80, f);
+        StoreA<kStream>(dst + i + 96, g);
+        StoreA<kStream>(dst + i + 112, h);
     }
-    CopyShort(dst + whole, src + whole, std::uint32_t(count - whole));
+    CopyShort(dst + whole, src + whole, count - whole);
     if constexpr (kStream) _mm_sfence();
 }
 
@@ -138,7 +126,7 @@ void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t cou
 void CopyBlocks64Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
     if (count < 128) {
         CopyShort(dst, src, count);
-    } else if (count < kStreamFromBytes) {
+    } else if (count < kCopyStreamFromBytes) {
         CopyLong<false, false>(dst, src, count);
     } else {
         CopyLong<true, false>(dst, src, count);
@@ -150,7 +138,7 @@ void CopyAligned128Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_
         CopyShort(dst, src, count);
     } else if (((reinterpret_cast<std::uintptr_t>(dst) | reinterpret_cast<std::uintptr_t>(src)) & 127) != 0) {
         CopyBlocks64Sse2(dst, src, count);
-    } else if (count < kStreamFromBytes) {
+    } else if (count < kCopyStreamFromBytes) {
         CopyAlignedBlocks<false>(dst, src, count);
     } else {
         CopyAlignedBlocks<true>(dst, src, count);
@@ -160,7 +148,7 @@ void CopyAligned128Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_
 void CopyStreamingSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
     if (count < 128) {
         CopyShort(dst, src, count);
-    } else if (count < kStreamFromBytes) {
+    } else if (count < kCopyStreamFromBytes) {
         CopyLong<false, true>(dst, src, count);
     } else {
         CopyLong<true, true>(dst, src, count);
