@@ -2,7 +2,9 @@
 SHELL := bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all test demo bench dist bootstrap native win32 win64 clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all test demo bench dist fuzz bootstrap native win32 win64 fuzz-build clean
 
 all: native win32 win64
 
@@ -22,10 +24,22 @@ win64: bootstrap win32
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 -j $(JOBS)
 
-test: native win32 win64
+fuzz-build: bootstrap
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+test: native win32 win64 fuzz-build
 	ctest --preset native -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS)
 	ctest --preset win32
 	scripts/with-display.sh ctest --preset win64
+
+# Each fuzzer for FUZZ_SECONDS (default 600), one per core.
+fuzz: bootstrap
+	cmake --preset fuzz -DLUMACORE_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS) --timeout $$(( $(FUZZ_SECONDS) + 300 ))
+	cmake --preset fuzz -DLUMACORE_FUZZ_SECONDS=20 >/dev/null
 
 demo: win32 win64
 	scripts/with-display.sh scripts/demo.sh
@@ -41,6 +55,8 @@ dist: win32 win64
 	cp build/win32/lumacore.dll dist/lumacore32.dll
 	cp packaging/lumacore.inf dist/
 	cp build/win64/lumacore-avi.exe dist/
+	cp build/win64/setwright.exe dist/setwright.exe
+	cp build/win32/setwright.exe dist/setwright32.exe
 	@ls -l dist
 
 clean:

@@ -9,6 +9,7 @@
 #include "convert/copy_bytes.h"
 #include "convert/frame_copy.h"
 #include "convert/reverse_lines.h"
+#include "convert/simd/copy_bytes_kernels.h"
 #include "convert/simd_tier.h"
 
 namespace {
@@ -22,8 +23,8 @@ struct FrameSize {
 constexpr FrameSize kHd{1920, 1080};
 constexpr FrameSize kUhd{3840, 2160};
 
-// Frame buffers from the heap are 16 bytes past a page boundary, as most
-// hosts' are; `aligned` asks for 128-byte aligned ones instead.
+// Frame buffers straight from the heap are rarely 128-byte aligned (here they
+// lie 16 bytes past a page boundary); `aligned` asks for 128-byte aligned ones.
 struct Buffer {
     Buffer(std::size_t n, bool aligned) : storage(n + 128, 0x5A), data(storage.data()) {
         if (aligned) data += (128 - (reinterpret_cast<std::uintptr_t>(data) & 127)) & 127;
@@ -145,33 +146,43 @@ BENCHMARK_CAPTURE(ReverseLinesUyvy, plain_2160p, SimdTier::Plain, kUhd)->Unit(be
 BENCHMARK_CAPTURE(ReverseLinesUyvy, sse2_2160p, SimdTier::Sse2, kUhd)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ReverseLinesUyvy, avx2_2160p, SimdTier::Avx2, kUhd)->Unit(benchmark::kMicrosecond);
 
-// Short copies, as the conversion routines make them for line remainders and
-// small frames: 256 copies of `count` bytes at varying offsets per iteration.
-// The count is hidden from the compiler so that memcpy stays a call.
+// Short and line-sized copies, as the conversion routines make them for line
+// remainders, small frames and frames copied line by line: 256 copies of
+// `count` bytes at varying offsets per iteration. The count is hidden from
+// the compiler so that memcpy stays a call.
 constexpr int kShortCopies = 256;
 
-template <bool kMemcpy>
-void ShortCopies(benchmark::State& state) {
+template <typename Copy>
+void ShortCopies(benchmark::State& state, Copy copy) {
     std::uint32_t count = std::uint32_t(state.range(0));
     benchmark::DoNotOptimize(count);
     std::vector<std::uint8_t> src(count + 64 * kShortCopies, 0x5A), dst(count + 64 * kShortCopies);
     for (auto _ : state) {
         for (int i = 0; i < kShortCopies; ++i) {
             const std::size_t offset = std::size_t(i) * 64 + std::size_t(i & 7);
-            if constexpr (kMemcpy) {
-                std::memcpy(dst.data() + offset, src.data() + offset, count);
-            } else {
-                lumacore::CopyBytes(dst.data() + offset, src.data() + offset, count);
-            }
+            copy(dst.data() + offset, src.data() + offset, count);
         }
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * kShortCopies * count);
 }
 
-void ShortMemcpy(benchmark::State& state) { ShortCopies<true>(state); }
-void ShortCopyBytes(benchmark::State& state) { ShortCopies<false>(state); }
-BENCHMARK(ShortMemcpy)->Arg(3)->Arg(8)->Arg(24)->Arg(60)->Arg(100)->Arg(127)->Arg(128)->Arg(300)->Arg(1500)->Arg(3840);
-BENCHMARK(ShortCopyBytes)->Arg(3)->Arg(8)->Arg(24)->Arg(60)->Arg(100)->Arg(127)->Arg(128)->Arg(300)->Arg(1500)->Arg(3840);
+void ShortMemcpy(benchmark::State& state) {
+    ShortCopies(state, [](std::uint8_t* d, const std::uint8_t* s, std::uint32_t n) { std::memcpy(d, s, n); });
+}
+void ShortCopyBytes(benchmark::State& state) {
+    ShortCopies(state, [](std::uint8_t* d, const std::uint8_t* s, std::uint32_t n) { lumacore::CopyBytes(d, s, n); });
+}
+// The same kernel with the narrower moves, for comparison on AVX2 hosts.
+void ShortBlocks64Sse2(benchmark::State& state) {
+    ShortCopies(state, lumacore::CopyKernelFor(CopyVariant::Blocks64, SimdTier::Sse2));
+}
+
+void ShortCounts(benchmark::internal::Benchmark* b) {
+    for (int count : {3, 8, 24, 60, 100, 127, 128, 129, 200, 256, 257, 300, 1500, 3840}) b->Arg(count);
+}
+BENCHMARK(ShortMemcpy)->Apply(ShortCounts);
+BENCHMARK(ShortCopyBytes)->Apply(ShortCounts);
+BENCHMARK(ShortBlocks64Sse2)->Apply(ShortCounts);
 
 }  // namespace

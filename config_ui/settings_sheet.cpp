@@ -14,8 +14,9 @@ namespace {
 // The sheet, its pages and the tooltip tools are described with the second
 // revision of their records (52, 48 and 44 bytes in 32-bit builds): every
 // common-controls version takes those, while older ones refuse a tool record
-// of the later, longer revision.
-constexpr UINT kPageRecordSize = UINT(offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeof(LPCSTR));
+// of the later, longer revision. The sheet steps through the page array by
+// each page's size, so the array is made of records of exactly that revision.
+constexpr UINT kPageRecordSize = UINT(sizeof(PROPSHEETPAGEA_V2));
 constexpr UINT kSheetRecordSize = UINT(offsetof(PROPSHEETHEADERA, hbmHeader) + sizeof(void*));
 constexpr UINT kToolRecordSize = UINT(offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM));
 static_assert(sizeof(void*) != 4 || (kPageRecordSize == 48 && kSheetRecordSize == 52 && kToolRecordSize == 44),
@@ -32,12 +33,20 @@ std::atomic<HWND> g_tooltip{nullptr};
 // Combo items in list order: an item's index is the value it stands for.
 // "(Default)" marks the default of each matrix list.
 constexpr const char* kSdMatrixItems[] = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard (Default)", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard",
+    "CCIR 601 Extended (Y=0..1023)",
+    "CCIR 601 Standard (Default)",
+    "SMPTE 240M Extended (Y=0..1023)",
+    "SMPTE 240M Standard",
+    "SMPTE 274M Extended (Y=0..1023)",
+    "SMPTE 274M Standard",
 };
 constexpr const char* kHdMatrixItems[] = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)",
+    "CCIR 601 Extended (Y=0..1023)",
+    "CCIR 601 Standard",
+    "SMPTE 240M Extended (Y=0..1023)",
+    "SMPTE 240M Standard",
+    "SMPTE 274M Extended (Y=0..1023)",
+    "SMPTE 274M Standard (Default)",
 };
 constexpr const char* kFourccItems[] = {
     "UYVY", "YV12", "YUY2", "cyuv", "I420", "YVYU", "YUYV", "YUNV", "V422",
@@ -170,7 +179,7 @@ void ShowSettingsSheet(HWND parent, CodecSettings* settings) {
 
     PageContext contexts[2] = {{kGeneralPage, &working, nullptr}, {kAdvancedPage, &working, nullptr}};
     const int templates[2] = {IDD_GENERAL_PAGE, IDD_ADVANCED_PAGE};
-    PROPSHEETPAGEA pages[2] = {};
+    PROPSHEETPAGEA_V2 pages[2] = {};
     for (int i = 0; i < 2; ++i) {
         pages[i].dwSize = kPageRecordSize;
         pages[i].dwFlags = PSP_DEFAULT;  // the tab labels are the template captions
@@ -188,7 +197,7 @@ void ShowSettingsSheet(HWND parent, CodecSettings* settings) {
     header.pszCaption = kSettingsSheetCaption;
     header.nPages = 2;
     header.nStartPage = 0;
-    header.ppsp = pages;
+    header.ppsp = reinterpret_cast<const PROPSHEETPAGEA*>(pages);
     // The copy's flag says how the sheet ended; a sheet that failed to open
     // never set it.
     PropertySheetA(&header);

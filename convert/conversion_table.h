@@ -14,6 +14,11 @@ enum class LineUse : std::uint8_t {
     Prefix,   // copies: min(dst_pitch, src_pitch) bytes of every line
     Pairs,    // packed 4:2:2 reorders: whole four-byte pairs, 4 x (w / 2) bytes
     Natural,  // w pixels of each layout's own line (see NaturalLineBytes)
+    // v210 readers: whole source lines of at least (16 x w) / 6 bytes, each
+    // line's last group possibly reaching past its pitch (on the last line
+    // the bytes past the source read as zero), so h lines in all; the
+    // destination as Natural.
+    V210Lines,
 };
 
 // What happens to the alpha area of the 4:2:2:4 layouts.

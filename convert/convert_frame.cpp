@@ -53,6 +53,8 @@ LineExtent LineBytes(LineUse use, int s, int d, std::uint32_t w, std::uint32_t d
             return {4u * (w / 2u), 4u * (w / 2u)};
         case LineUse::Natural:
             return {NaturalLineBytes(s, w), NaturalLineBytes(d, w)};
+        case LineUse::V210Lines:
+            return {sp, NaturalLineBytes(d, w)};
         case LineUse::Prefix:
         default: {
             const std::uint32_t n = dp < sp ? dp : sp;
@@ -111,6 +113,9 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
     // colour part and every byte the routine writes must fit the capacity,
     // and every byte it reads must lie in the stated source.
     if (dw < w) return 0;
+    // The v210 readers step through lines of at least (16 x w) / 6 bytes; a
+    // source whose pitch is shorter cannot hold h such lines.
+    if (cell.line_use == LineUse::V210Lines && sp < (16u * w) / 6u) return 0;
     const std::uint64_t colour = ColourPartSize(d, dp, h);
     const LineExtent line = LineBytes(cell.line_use, s, d, w, dp, sp);
     const std::uint64_t reach = FrameReach(d, h, dp, line.write);

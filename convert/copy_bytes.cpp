@@ -4,13 +4,10 @@
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
-#include "convert/simd_tier.h"
 #include "driver/cpu_features.h"
 
 namespace lumacore {
 namespace {
-
-using CopyKernel = void (*)(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 
 // The reference: 4-byte units, then the remaining 0 to 3 bytes one by one.
 void CopyUnits4(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
@@ -42,54 +39,47 @@ constexpr VariantRow kVariantRows[] = {
     {CPU_MMX, CopyVariant::Blocks64},
 };
 
-// The moves of each variant, by whether the processor has SSE2.
-struct VariantKernels {
-    CopyKernel without_sse2;
-    CopyKernel with_sse2;
-};
-constexpr VariantKernels kVariantKernels[] = {
-    {CopyUnits4, CopyUnits4},               // Units4
-    {CopyLibrary, CopyBlocks64Sse2},        // Blocks64
-    {CopyLibrary, CopyAligned128Sse2},      // Aligned128
-    {CopyLibrary, CopyStreamingSse2},       // Streaming
+// By CopyVariant, then by SimdTier.
+static_assert(int(CopyVariant::Streaming) == 3 && int(SimdTier::Avx2) == 2);
+constexpr CopyKernel kVariantKernels[4][3] = {
+    {CopyUnits4, CopyUnits4, CopyUnits4},
+    {CopyLibrary, CopyBlocks64Sse2, CopyBlocks64Avx2},
+    {CopyLibrary, CopyAligned128Sse2, CopyAligned128Avx2},
+    {CopyLibrary, CopyStreamingSse2, CopyStreamingAvx2},
 };
 
-CopyKernel KernelFor(CopyVariant variant) {
-    const VariantKernels& kernels = kVariantKernels[int(variant)];
-    return HostSimdTier() >= SimdTier::Sse2 ? kernels.with_sse2 : kernels.without_sse2;
-}
+// By SimdTier.
+constexpr CopyKernel kShortKernels[3] = {CopyUnits4, CopyShortSse2, CopyShortAvx2};
 
-// The variant for large copies, chosen at the first one. Threads that choose
-// at the same time compute the same value, so the race is harmless.
-constexpr int kNotChosen = -1;
-std::atomic<int> g_chosen_variant{kNotChosen};
-
-CopyVariant ChosenVariant() {
-    int variant = g_chosen_variant.load(std::memory_order_acquire);
-    if (variant == kNotChosen) {
-        EnsureProcessorFeatures();
-        const std::uint32_t flags = std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load(std::memory_order_acquire);
-        variant = int(ChooseCopyVariant(flags));
-        g_chosen_variant.store(variant, std::memory_order_release);
-    }
-    return CopyVariant(variant);
-}
-
-// Copies below 128 bytes follow the 4-byte rule whatever the variant; with
-// SSE2 the same bytes go in two to eight overlapping moves. Chosen without
-// the first-use rule, which small copies do not run.
+// The moves come from what the processor offers (HostSimdTier); the
+// processor level rule is already in the variant, which is Units4 on a
+// processor without a vector unit. Both kernels are found on first use and
+// kept for the life of the process; threads that find them at the same time
+// store the same values, so the race is harmless.
 std::atomic<CopyKernel> g_short_kernel{nullptr};
+std::atomic<CopyKernel> g_chosen_kernel{nullptr};
 
-CopyKernel ShortKernel() {
-    CopyKernel kernel = g_short_kernel.load(std::memory_order_acquire);
-    if (kernel == nullptr) {
-        kernel = HostSimdTier() >= SimdTier::Sse2 ? CopyShortSse2 : CopyUnits4;
-        g_short_kernel.store(kernel, std::memory_order_release);
-    }
+// Small copies give the same bytes on every processor, so they need no
+// detection and do not run the first-use rule.
+[[gnu::noinline]] CopyKernel FindShortKernel() {
+    const CopyKernel kernel = ShortCopyKernelFor(HostSimdTier());
+    g_short_kernel.store(kernel, std::memory_order_release);
+    return kernel;
+}
+
+[[gnu::noinline]] CopyKernel FindChosenKernel() {
+    EnsureProcessorFeatures();
+    const std::uint32_t flags = std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load(std::memory_order_acquire);
+    const CopyKernel kernel = CopyKernelFor(ChooseCopyVariant(flags), HostSimdTier());
+    g_chosen_kernel.store(kernel, std::memory_order_release);
     return kernel;
 }
 
 }  // namespace
+
+CopyKernel CopyKernelFor(CopyVariant variant, SimdTier tier) { return kVariantKernels[int(variant)][int(tier)]; }
+
+CopyKernel ShortCopyKernelFor(SimdTier tier) { return kShortKernels[int(tier)]; }
 
 CopyVariant ChooseCopyVariant(std::uint32_t cpu_feature_flags) {
     for (const VariantRow& row : kVariantRows) {
@@ -99,17 +89,20 @@ CopyVariant ChooseCopyVariant(std::uint32_t cpu_feature_flags) {
 }
 
 void CopyBytes(void* dst, const void* src, std::uint32_t count) {
-    auto* d = static_cast<std::uint8_t*>(dst);
-    const auto* s = static_cast<const std::uint8_t*>(src);
+    CopyKernel kernel;
     if (count < 128) {
-        ShortKernel()(d, s, count);
-        return;
+        kernel = g_short_kernel.load(std::memory_order_acquire);
+        if (kernel == nullptr) kernel = FindShortKernel();
+    } else {
+        kernel = g_chosen_kernel.load(std::memory_order_acquire);
+        if (kernel == nullptr) kernel = FindChosenKernel();
     }
-    KernelFor(ChosenVariant())(d, s, count);
+    kernel(static_cast<std::uint8_t*>(dst), static_cast<const std::uint8_t*>(src), count);
 }
 
 void CopyBytesWith(CopyVariant variant, void* dst, const void* src, std::uint32_t count) {
-    KernelFor(variant)(static_cast<std::uint8_t*>(dst), static_cast<const std::uint8_t*>(src), count);
+    CopyKernelFor(variant, HostSimdTier())(static_cast<std::uint8_t*>(dst), static_cast<const std::uint8_t*>(src),
+                                           count);
 }
 
 }  // namespace lumacore

@@ -8,6 +8,10 @@
 namespace lumacore {
 namespace {
 
+// Output of this many bytes or more is written past the cache: a frame that
+// large would not stay in a usual last-level cache beside its source anyway.
+constexpr std::uint32_t kStreamBytes = 8u << 20;
+
 // The reference: every destination byte named by the order table.
 template <Reorder R>
 void PlainPairs(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
@@ -21,42 +25,45 @@ void PlainPairs(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs)
     }
 }
 
-using TierKernel = void (*)(Reorder, std::uint8_t*, const std::uint8_t*, std::uint32_t);
+using Kernel = void (*)(Reorder, std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, std::ptrdiff_t, std::uint32_t,
+                        std::uint32_t, bool);
 
 // Indexed by SimdTier.
-constexpr TierKernel kTierKernels[] = {ReorderPairsPlain, ReorderPairsSse2, ReorderPairsAvx2};
+constexpr Kernel kKernels[] = {ReorderLinesPlain, ReorderLinesSse2, ReorderLinesAvx2};
 static_assert(int(SimdTier::Plain) == 0 && int(SimdTier::Sse2) == 1 && int(SimdTier::Avx2) == 2);
 
-// Swaps the 16-bit units of `bytes` bytes (a trailing odd byte is left alone).
-void SwapUnits(TierKernel kernel, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t bytes) {
-    const std::uint32_t pairs = bytes / 4;
-    kernel(Reorder::Swap16, dst, src, pairs);
-    if (bytes & 2) {
-        const std::size_t at = std::size_t(pairs) * 4;
-        dst[at] = src[at + 1];
-        dst[at + 1] = src[at];
+// The 16-bit unit after `pairs` pairs on each line, for runs of 2 mod 4 bytes.
+void SwapLastUnits(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src, std::ptrdiff_t src_step,
+                   std::uint32_t pairs, std::uint32_t lines) {
+    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k) {
+        std::uint8_t* const d = dst + k * dst_step + std::size_t(pairs) * 4;
+        const std::uint8_t* const s = src + k * src_step + std::size_t(pairs) * 4;
+        d[0] = s[1];
+        d[1] = s[0];
     }
 }
 
 std::uint32_t ReorderFrame(Reorder reorder, bool flip, std::uint8_t* dst, const std::uint8_t* src,
                            std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch,
                            std::uint32_t src_pitch) {
-    const TierKernel kernel = kTierKernels[int(ActiveSimdTier())];
+    const Kernel kernel = kKernels[int(ActiveSimdTier())];
     const std::uint32_t pairs = width / 2;
     const std::uint32_t line_bytes = pairs * 4;
     const std::uint32_t frame_bytes = height * dst_pitch;
+    const bool stream = frame_bytes >= kStreamBytes;
+    const std::ptrdiff_t dp = dst_pitch, sp = src_pitch;
     // The 16-bit swap with equal pitches is defined over the whole frame,
-    // line padding included.
+    // line padding included: one run of frame_bytes / 2 units.
     const bool unit_run = reorder == Reorder::Swap16 && dst_pitch == src_pitch;
 
     if (!flip) {
         if (unit_run) {
-            SwapUnits(kernel, dst, src, frame_bytes);
+            kernel(reorder, dst, 0, src, 0, frame_bytes / 4, 1, stream);
+            if (frame_bytes & 2) SwapLastUnits(dst, 0, src, 0, frame_bytes / 4, 1);
         } else if (dst_pitch == src_pitch && line_bytes == dst_pitch) {
-            kernel(reorder, dst, src, pairs * height);
+            kernel(reorder, dst, 0, src, 0, pairs * height, 1, stream);
         } else {
-            for (std::uint32_t i = 0; i < height; ++i)
-                kernel(reorder, dst + std::size_t(i) * dst_pitch, src + std::size_t(i) * src_pitch, pairs);
+            kernel(reorder, dst, dp, src, sp, pairs, height, stream);
         }
         return frame_bytes;
     }
@@ -65,13 +72,12 @@ std::uint32_t ReorderFrame(Reorder reorder, bool flip, std::uint8_t* dst, const 
     // every destination line completely, writing each line straight to its
     // mirrored place gives the same bytes in one pass. (With an odd pitch the
     // unit run crosses line ends, so it takes the two passes.)
-    const std::size_t last = height ? std::size_t(height - 1) * dst_pitch : 0;
+    std::uint8_t* const last_line = height ? dst + std::size_t(height - 1) * dst_pitch : dst;
     if (unit_run && dst_pitch % 2 == 0) {
-        for (std::uint32_t i = 0; i < height; ++i)
-            SwapUnits(kernel, dst + last - std::size_t(i) * dst_pitch, src + std::size_t(i) * src_pitch, dst_pitch);
+        kernel(reorder, last_line, -dp, src, sp, dst_pitch / 4, height, stream);
+        if (dst_pitch & 2) SwapLastUnits(last_line, -dp, src, sp, dst_pitch / 4, height);
     } else if (!unit_run && line_bytes == dst_pitch) {
-        for (std::uint32_t i = 0; i < height; ++i)
-            kernel(reorder, dst + last - std::size_t(i) * dst_pitch, src + std::size_t(i) * src_pitch, pairs);
+        kernel(reorder, last_line, -dp, src, sp, pairs, height, stream);
     } else {
         ReorderFrame(reorder, false, dst, src, width, height, dst_pitch, src_pitch);
         ReverseLines(dst, dst_pitch, height);
@@ -81,13 +87,13 @@ std::uint32_t ReorderFrame(Reorder reorder, bool flip, std::uint8_t* dst, const 
 
 }  // namespace
 
-void ReorderPairsPlain(Reorder reorder, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    switch (reorder) {
-        case Reorder::Swap16: return PlainPairs<Reorder::Swap16>(dst, src, pairs);
-        case Reorder::SwapChroma: return PlainPairs<Reorder::SwapChroma>(dst, src, pairs);
-        case Reorder::RotateFront: return PlainPairs<Reorder::RotateFront>(dst, src, pairs);
-        case Reorder::RotateBack: return PlainPairs<Reorder::RotateBack>(dst, src, pairs);
-    }
+void ReorderLinesPlain(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool) {
+    using Line = void (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t);
+    static constexpr Line kLines[] = {PlainPairs<Reorder::Swap16>, PlainPairs<Reorder::SwapChroma>,
+                                      PlainPairs<Reorder::RotateFront>, PlainPairs<Reorder::RotateBack>};
+    const Line line = kLines[int(reorder)];
+    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k) line(dst + k * dst_step, src + k * src_step, pairs);
 }
 
 void ReorderPairs(Reorder reorder, SimdTier tier, std::uint8_t* dst, const std::uint8_t* src,
@@ -95,7 +101,7 @@ void ReorderPairs(Reorder reorder, SimdTier tier, std::uint8_t* dst, const std::
     // A tier this processor lacks falls back to the widest it has.
     const SimdTier host = HostSimdTier();
     if (tier > host) tier = host;
-    kTierKernels[int(tier)](reorder, dst, src, pairs);
+    kKernels[int(tier)](reorder, dst, 0, src, 0, pairs, 1, pairs >= kStreamBytes / 4);
 }
 
 std::uint32_t Swap16Frame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,

@@ -29,6 +29,7 @@ namespace {
 using SwapLinesKernel = void (*)(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
 
 // By SimdTier.
+static_assert(int(SimdTier::Avx2) == 2);
 constexpr SwapLinesKernel kSwapLines[] = {SwapLinesPlain, SwapLinesSse2, SwapLinesAvx2};
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "driver/module_state.h"
 #include "driver/settings_store.h"
 #include "formats/codec_info.h"
+#include "formats/compress_path.h"
 #include "formats/decompress_path.h"
 #include "formats/fourcc.h"
 #include "formats/fourcc_catalogue.h"
@@ -58,6 +59,10 @@ bool NeedsInstance(UINT message) {
         case ICM_SETSTATE:
         case ICM_GETINFO:
         case ICM_COMPRESS_FRAMES_INFO:
+        case ICM_COMPRESS_QUERY:
+        case ICM_COMPRESS_GET_FORMAT:
+        case ICM_COMPRESS_GET_SIZE:
+        case ICM_COMPRESS:
         case ICM_DECOMPRESS_QUERY:
         case ICM_DECOMPRESS_GET_FORMAT:
         case ICM_DECOMPRESS:
@@ -88,6 +93,18 @@ LRESULT CompressorMessage(CodecInstance* instance, UINT message, LPARAM p1, LPAR
             instance->frame_scale = frames->dwScale;
             return ICERR_OK;
         }
+
+        case ICM_COMPRESS_QUERY:
+            return CompressQuery(*instance, reinterpret_cast<const BITMAPINFOHEADER*>(p1),
+                                 reinterpret_cast<const BITMAPINFOHEADER*>(p2));
+        case ICM_COMPRESS_GET_FORMAT:
+            return CompressGetFormat(*instance, reinterpret_cast<BITMAPINFOHEADER*>(p1),
+                                     reinterpret_cast<BITMAPINFOHEADER*>(p2));
+        case ICM_COMPRESS_GET_SIZE:
+            return CompressGetSize(*instance, reinterpret_cast<const BITMAPINFOHEADER*>(p1),
+                                   reinterpret_cast<const BITMAPINFOHEADER*>(p2));
+        case ICM_COMPRESS:
+            return Compress(*instance, reinterpret_cast<const ICCOMPRESS*>(p1));
 
         case ICM_DECOMPRESS_QUERY:
             return DecompressQuery(*instance, reinterpret_cast<const BITMAPINFOHEADER*>(p1),

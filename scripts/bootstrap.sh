@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make g++ git
+  cmake ninja-build make g++ git clang libclang-rt-14-dev
   libgtest-dev googletest libgmock-dev libbenchmark-dev libyuv-dev
   libswscale-dev libavcodec-dev libavutil-dev pkg-config
   mingw-w64 binutils-mingw-w64

@@ -20,7 +20,8 @@ CopyKernel CopyKernelFor(CopyVariant variant, SimdTier tier);
 // The kernel for counts below 128 bytes with the moves of `tier`.
 CopyKernel ShortCopyKernelFor(SimdTier tier);
 
-// Counts below 128 bytes, in a few overlapping moves instead of a loop.
+// Counts up to 256 bytes, in a few overlapping moves instead of a loop
+// (CopyBytes uses them below 128; the other kernels up to 256).
 void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 void CopyShortAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 
@@ -33,11 +34,15 @@ void CopyBlocks64Avx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t 
 void CopyAligned128Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 void CopyAligned128Avx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 
-// As the Blocks64 kernel with the source prefetched ahead of the loads.
+// As the Blocks64 kernel, with the source prefetched ahead of the loads once
+// the copy is large enough for streaming stores.
+// Reading each 8 KiB chunk of the source backwards before copying it, to pull
+// it into the cache, measured at half the speed: today's prefetchers follow
+// forward streams and lose them on a backward walk.
 void CopyStreamingSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 void CopyStreamingAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 
-// Copies from this many bytes on use streaming stores, in every tier.
+// Copies of this many bytes or more use streaming stores, in every tier.
 // Streaming stores bypass the caches. That pays only when the copy could not
 // stay in the cache anyway: a copy through the cache holds 2 x count bytes of
 // lines, and once they no longer fit in the last level, every store first

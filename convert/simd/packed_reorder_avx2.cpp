@@ -7,6 +7,7 @@
 #include <immintrin.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace lumacore {
 namespace {
@@ -27,31 +28,32 @@ template <Reorder R>
 constexpr ShuffleMask kMask = MakeMask<R>();
 
 template <Reorder R>
-void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    const std::size_t n = std::size_t(pairs) * 4;
-    const __m256i mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kMask<R>.bytes));
+inline __m256i Mask() {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kMask<R>.bytes));
+}
+
+inline __m256i Load(const std::uint8_t* src) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)); }
+
+inline void Step32(std::uint8_t* dst, const std::uint8_t* src, __m256i mask) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), _mm256_shuffle_epi8(Load(src), mask));
+}
+
+// Through the cache. Short tails are finished by a step that overlaps pairs
+// already written, rewriting them with the same values.
+template <Reorder R>
+void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
+    const __m256i mask = Mask<R>();
     if (n >= 32) {
         std::size_t i = 0;
         for (; i + 128 <= n; i += 128) {
-            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
-            const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 32));
-            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 64));
-            const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 96));
+            const __m256i a = Load(src + i), b = Load(src + i + 32), c = Load(src + i + 64), d = Load(src + i + 96);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_shuffle_epi8(a, mask));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 32), _mm256_shuffle_epi8(b, mask));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 64), _mm256_shuffle_epi8(c, mask));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 96), _mm256_shuffle_epi8(d, mask));
         }
-        for (; i + 32 <= n; i += 32) {
-            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_shuffle_epi8(a, mask));
-        }
-        // The last 4 to 28 bytes: one more step ending at the last pair,
-        // rewriting a few pairs with the same values.
-        if (i < n) {
-            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + n - 32));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + n - 32), _mm256_shuffle_epi8(a, mask));
-        }
+        for (; i + 32 <= n; i += 32) Step32(dst + i, src + i, mask);
+        if (i < n) Step32(dst + n - 32, src + n - 32, mask);
         return;
     }
     // Fewer than 8 pairs: two overlapping steps of the widest size that fits.
@@ -71,15 +73,46 @@ void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
     }
 }
 
+// Past the cache, in whole 64-byte cache lines; the partial lines at either
+// end go through the cache and never share a line with a streamed store
+// (mixing the two on one line costs a memory round trip). Needs n >= 256.
+template <Reorder R>
+void Streamed(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
+    const __m256i mask = Mask<R>();
+    const std::size_t head = (0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
+    Cached<R>(dst, src, head);
+    std::size_t i = head;
+    for (; i + 64 <= n; i += 64) {
+        const __m256i a = Load(src + i), b = Load(src + i + 32);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_shuffle_epi8(a, mask));
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + i + 32), _mm256_shuffle_epi8(b, mask));
+    }
+    Cached<R>(dst + i, src + i, n - i);
+}
+
+template <Reorder R>
+void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
+    const std::size_t n = std::size_t(pairs) * 4;
+    // The cache-line boundary must fall between pairs, so the destination
+    // must start on one.
+    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0)
+        Streamed<R>(dst, src, n);
+    else
+        Cached<R>(dst, src, n);
+}
+
 }  // namespace
 
-void ReorderPairsAvx2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    switch (reorder) {
-        case Reorder::Swap16: return Run<Reorder::Swap16>(dst, src, pairs);
-        case Reorder::SwapChroma: return Run<Reorder::SwapChroma>(dst, src, pairs);
-        case Reorder::RotateFront: return Run<Reorder::RotateFront>(dst, src, pairs);
-        case Reorder::RotateBack: return Run<Reorder::RotateBack>(dst, src, pairs);
-    }
+void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                      std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
+    using Line = void (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, bool);
+    static constexpr Line kRuns[] = {Run<Reorder::Swap16>, Run<Reorder::SwapChroma>,
+                                     Run<Reorder::RotateFront>, Run<Reorder::RotateBack>};
+    const Line run = kRuns[int(reorder)];
+    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k)
+        run(dst + k * dst_step, src + k * src_step, pairs, stream);
+    // One fence for the whole frame, not one per line.
+    if (stream) _mm_sfence();
 }
 
 }  // namespace lumacore
@@ -88,8 +121,9 @@ void ReorderPairsAvx2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* sr
 
 namespace lumacore {
 
-void ReorderPairsAvx2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    ReorderPairsPlain(reorder, dst, src, pairs);
+void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                      std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
+    ReorderLinesPlain(reorder, dst, dst_step, src, src_step, pairs, lines, stream);
 }
 
 }  // namespace lumacore

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace lumacore {
 namespace {
@@ -28,30 +29,27 @@ inline __m128i Apply(__m128i v) {
     }
 }
 
-template <Reorder R>
-inline void Step16(std::uint8_t* dst, const std::uint8_t* src) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst),
-                     Apply<R>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src))));
-}
+inline __m128i Load(const std::uint8_t* src) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(src)); }
 
 template <Reorder R>
-void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    const std::size_t n = std::size_t(pairs) * 4;
+inline void Step16(std::uint8_t* dst, const std::uint8_t* src) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), Apply<R>(Load(src)));
+}
+
+// Through the cache. Short tails are finished by a step that overlaps pairs
+// already written, rewriting them with the same values.
+template <Reorder R>
+void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     if (n >= 16) {
         std::size_t i = 0;
         for (; i + 64 <= n; i += 64) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 16));
-            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 32));
-            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 48));
+            const __m128i a = Load(src + i), b = Load(src + i + 16), c = Load(src + i + 32), d = Load(src + i + 48);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Apply<R>(a));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 16), Apply<R>(b));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 32), Apply<R>(c));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 48), Apply<R>(d));
         }
         for (; i + 16 <= n; i += 16) Step16<R>(dst + i, src + i);
-        // The last 4, 8 or 12 bytes: one more step ending at the last pair,
-        // rewriting a few pairs with the same values.
         if (i < n) Step16<R>(dst + n - 16, src + n - 16);
     } else if (n >= 8) {
         // 2 or 3 pairs: two overlapping 8-byte steps.
@@ -64,15 +62,47 @@ void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
     }
 }
 
+// Past the cache, in whole 64-byte cache lines; the partial lines at either
+// end go through the cache and never share a line with a streamed store
+// (mixing the two on one line costs a memory round trip). Needs n >= 256.
+template <Reorder R>
+void Streamed(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
+    const std::size_t head = (0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
+    Cached<R>(dst, src, head);
+    std::size_t i = head;
+    for (; i + 64 <= n; i += 64) {
+        const __m128i a = Load(src + i), b = Load(src + i + 16), c = Load(src + i + 32), d = Load(src + i + 48);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i), Apply<R>(a));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i + 16), Apply<R>(b));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i + 32), Apply<R>(c));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i + 48), Apply<R>(d));
+    }
+    Cached<R>(dst + i, src + i, n - i);
+}
+
+template <Reorder R>
+void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
+    const std::size_t n = std::size_t(pairs) * 4;
+    // The cache-line boundary must fall between pairs, so the destination
+    // must start on one.
+    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0)
+        Streamed<R>(dst, src, n);
+    else
+        Cached<R>(dst, src, n);
+}
+
 }  // namespace
 
-void ReorderPairsSse2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    switch (reorder) {
-        case Reorder::Swap16: return Run<Reorder::Swap16>(dst, src, pairs);
-        case Reorder::SwapChroma: return Run<Reorder::SwapChroma>(dst, src, pairs);
-        case Reorder::RotateFront: return Run<Reorder::RotateFront>(dst, src, pairs);
-        case Reorder::RotateBack: return Run<Reorder::RotateBack>(dst, src, pairs);
-    }
+void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                      std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
+    using Line = void (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, bool);
+    static constexpr Line kRuns[] = {Run<Reorder::Swap16>, Run<Reorder::SwapChroma>,
+                                     Run<Reorder::RotateFront>, Run<Reorder::RotateBack>};
+    const Line run = kRuns[int(reorder)];
+    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k)
+        run(dst + k * dst_step, src + k * src_step, pairs, stream);
+    // One fence for the whole frame, not one per line.
+    if (stream) _mm_sfence();
 }
 
 }  // namespace lumacore
@@ -81,8 +111,9 @@ void ReorderPairsSse2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* sr
 
 namespace lumacore {
 
-void ReorderPairsSse2(Reorder reorder, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
-    ReorderPairsPlain(reorder, dst, src, pairs);
+void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                      std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
+    ReorderLinesPlain(reorder, dst, dst_step, src, src_step, pairs, lines, stream);
 }
 
 }  // namespace lumacore

@@ -1,7 +1,9 @@
 // Debug output, the driver host's default procedure, dialogs and their
 // controls, property sheets, text and locks.
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -175,8 +177,16 @@ INT_PTR PropertySheetA(const PROPSHEETHEADERA* header) {
     platform_test::SheetRun run{header->dwSize, header->dwFlags, header->hwndParent, header->hInstance,
                                 header->pszCaption ? header->pszCaption : "", header->nPages, header->nStartPage,
                                 header->hIcon != nullptr, header->pfnCallback != nullptr, {}, false};
-    // The sheet works on its own copies of the page records, as a real one does.
-    std::vector<PROPSHEETPAGEA> pages(header->ppsp, header->ppsp + header->nPages);
+    // The sheet works on its own copies of the page records, as a real one
+    // does, and steps through the array by each record's own size.
+    std::vector<PROPSHEETPAGEA> pages(header->nPages);
+    const BYTE* next = reinterpret_cast<const BYTE*>(header->ppsp);
+    for (PROPSHEETPAGEA& page : pages) {
+        const DWORD size = reinterpret_cast<const PROPSHEETPAGEA*>(next)->dwSize;
+        if (size < offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT*)) return -1;
+        std::memcpy(&page, next, size < sizeof page ? size : sizeof page);
+        next += size;
+    }
     for (const PROPSHEETPAGEA& p : pages)
         run.pages.push_back({p.dwSize, p.dwFlags, p.hInstance, UINT(ULONG_PTR(p.pszTemplate)), p.pfnDlgProc != nullptr,
                              p.lParam, p.pfnCallback != nullptr, nullptr});

@@ -342,6 +342,7 @@ struct PROPSHEETPAGEA {
     LPCSTR pszHeaderSubTitle;
 };
 static_assert(sizeof(PROPSHEETPAGEA) == 88, "PROPSHEETPAGEA layout");
+using PROPSHEETPAGEA_V2 = PROPSHEETPAGEA;
 
 struct PROPSHEETHEADERA {
     DWORD dwSize;

@@ -79,7 +79,8 @@ protected:
         std::string module;
         for (const std::string& line : ReadLines(log_)) {
             const std::size_t at = line.find(" module=");
-            if (line.find("InitializeQTML") != std::string::npos && at != std::string::npos) module = line.substr(at + 8);
+            if (line.find("InitializeQTML") == std::string::npos || at == std::string::npos) continue;
+            module = line.substr(at + 8);
         }
         return Normalised(module);
     }
@@ -320,14 +321,4 @@ TEST_F(QtAccess, RegistryPathsNeedRoomForTheirSeparator) {
     ASSERT_EQ(QtInit(0), 0);
     EXPECT_EQ(LoadedFrom(), Normalised(kRoot + "\\folder\\QuickTime.qts"));
     QtTerm();
-}
-
-TEST_F(QtAccess, ExtensionFolderOfTheSystemDirectoryIsItsQuickTimeSubfolder) {
-    char buffer[MAX_PATH];
-    EXPECT_EQ(QtExtensionDir(buffer, sizeof buffer), SystemDirectory().size() + 11);
-    EXPECT_EQ(std::string(buffer), SystemDirectory() + "\\QuickTime\\");
-
-    SetQtValue("QTExtDir", kRoot);
-    EXPECT_EQ(QtExtensionDir(buffer, sizeof buffer), kRoot.size() + 1);
-    EXPECT_EQ(std::string(buffer), kRoot + "\\");
 }

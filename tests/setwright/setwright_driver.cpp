@@ -44,36 +44,44 @@ HWND WaitForProcessWindow(DWORD pid, const char* caption, DWORD timeout_ms) {
     return found;
 }
 
+namespace {
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w) s.push_back(char(c));
+    return s;
+}
+
+// The item texts of a list box or a combo box in another process. Wine hands
+// such texts across processes in UTF-16 whichever form was asked for, so the
+// wide messages are used.
+std::vector<Item> Items(HWND control, UINT count_message, UINT length_message, UINT text_message, UINT data_message) {
+    std::vector<Item> items;
+    const LRESULT count = SendMessageW(control, count_message, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(control, length_message, WPARAM(i), 0);
+        std::wstring text(length > 0 ? std::size_t(length) + 1 : 1, L'\0');
+        const LRESULT got = SendMessageW(control, text_message, WPARAM(i), LPARAM(text.data()));
+        text.resize(got > 0 && got <= length ? std::size_t(got) : 0);
+        items.push_back({Narrow(text), DWORD_PTR(SendMessageW(control, data_message, WPARAM(i), 0))});
+    }
+    return items;
+}
+
+}  // namespace
+
 std::string WindowText(HWND window) {
-    char text[1024] = {};
-    const int n = GetWindowTextA(window, text, sizeof text);
-    return std::string(text, n > 0 ? n : 0);
+    wchar_t text[1024] = {};
+    const int n = GetWindowTextW(window, text, 1024);
+    return Narrow(std::wstring(text, n > 0 ? n : 0));
 }
 
 std::vector<Item> ListItems(HWND list) {
-    std::vector<Item> items;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
-        std::string text(length > 0 ? std::size_t(length) + 1 : 1, '\0');
-        const LRESULT got = SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
-        text.resize(got > 0 ? std::size_t(got) : 0);
-        items.push_back({text, DWORD_PTR(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
-    }
-    return items;
+    return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_GETITEMDATA);
 }
 
 std::vector<Item> ComboItems(HWND combo) {
-    std::vector<Item> items;
-    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, WPARAM(i), 0);
-        std::string text(length > 0 ? std::size_t(length) + 1 : 1, '\0');
-        const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, WPARAM(i), LPARAM(text.data()));
-        text.resize(got > 0 ? std::size_t(got) : 0);
-        items.push_back({text, DWORD_PTR(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0))});
-    }
-    return items;
+    return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA);
 }
 
 Setwright::~Setwright() {
@@ -131,9 +139,23 @@ void Setwright::DoubleClick(int index) const {
 void Setwright::NextType() const { PostMessageA(type(), WM_KEYDOWN, VK_DOWN, 0); }
 void Setwright::PreviousType() const { PostMessageA(type(), WM_KEYDOWN, VK_UP, 0); }
 
-void Setwright::SystemMenuCommand(char mnemonic) const {
+bool Setwright::ChooseLastSystemMenuItem() const {
     PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-    PostMessageA(window_, WM_CHAR, WPARAM(mnemonic), 0);
+    // Keys that arrive before the menu is up are lost to it.
+    const bool opened = WaitUntil([&] {
+        for (HWND window : ProcessWindows(pid())) {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "#32768") return true;
+        }
+        return false;
+    });
+    if (!opened) return false;
+    Sleep(300);
+    PostMessageA(window_, WM_KEYDOWN, VK_UP, 0);
+    Sleep(300);
+    PostMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
 }
 
 bool Setwright::Responsive() const {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct Item {
     DWORD_PTR data;
     bool operator==(const Item&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& out, const Item& item) {
+    return out << '"' << item.text << "\" (" << item.data << ')';
+}
 
 // A visible top-level window of process `pid` with this caption, waited for
 // up to `timeout_ms`.
@@ -66,8 +71,11 @@ public:
     // The Down and Up arrow keys on the type selector.
     void NextType() const;
     void PreviousType() const;
-    // Alt+Space, then the key `mnemonic` in the system menu.
-    void SystemMenuCommand(char mnemonic) const;
+    // Alt+Space, Up (from the first item round to the last) and Enter: the
+    // last item of the system menu. (Wine adds its own "&About Wine" to every
+    // system menu, so the mnemonic alone would not do.) False when no menu
+    // opened.
+    bool ChooseLastSystemMenuItem() const;
 
     // Whether the program still answers messages.
     bool Responsive() const;

@@ -1,9 +1,9 @@
 // A video compressor installed only for Setwright's tests, under four codes
 // that each report themselves differently:
-//   Snam  a short name and no description
-//   Snon  neither a name nor a description
-//   Sful  a description that fills all 128 units with no terminator
-//   Sref  refuses to open for compression
+//   Znam  a short name and no description
+//   Znon  neither a name nor a description
+//   Zful  a description that fills all 128 units with no terminator
+//   Zref  refuses to open for compression
 // Every ICM_CONFIGURE it gets is appended to $LUMACORE_TEST_CODEC_LOG.
 #include <windows.h>
 #include <vfw.h>
@@ -49,11 +49,11 @@ LRESULT GetInfo(const Instance* instance, ICINFO* info, LPARAM size) {
     info->dwVersionICM = ICVERSION;
     info->szName[0] = 0;
     info->szDescription[0] = 0;
-    if (instance->handler == Code("Snam")) {
+    if (instance->handler == Code("Znam")) {
         lstrcpyW(info->szName, L"Name only codec");
-    } else if (instance->handler == Code("Sful")) {
+    } else if (instance->handler == Code("Zful")) {
         for (int i = 0; i < 128; ++i) info->szDescription[i] = WCHAR('A' + i % 26);
-    } else if (instance->handler != Code("Snon")) {
+    } else if (instance->handler != Code("Znon")) {
         lstrcpyW(info->szName, L"Test codec");
         lstrcpyW(info->szDescription, L"Setwright test codec");
     }
@@ -77,7 +77,7 @@ extern "C" __declspec(dllexport) LRESULT WINAPI DriverProc(DWORD_PTR id, HDRVR d
             auto* open = reinterpret_cast<ICOPEN*>(p2);
             if (!open) return 1;
             if (open->fccType != ICTYPE_VIDEO) return 0;
-            if (open->fccHandler == Code("Sref") && (open->dwFlags & ICMODE_COMPRESS)) {
+            if (open->fccHandler == Code("Zref") && (open->dwFlags & ICMODE_COMPRESS)) {
                 open->dwError = ICERR_UNSUPPORTED;
                 return 0;
             }

@@ -30,7 +30,10 @@ std::string StageStandIn(const char* variant, const std::string& folder) {
     return target;
 }
 
-void ResetQtKey() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kQtKey); }
+void ResetQtKey() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kQtKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Apple Computer, Inc.");  // only while it is empty
+}
 
 void SetQtValue(const char* name, const std::string& value) {
     HKEY key;

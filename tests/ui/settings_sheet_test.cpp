@@ -250,12 +250,12 @@ class SettingsSheet : public ::testing::Test {
 
 // ---- the tests -------------------------------------------------------------
 
-const std::vector<std::string> kSdItems = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard (Default)", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard"};
-const std::vector<std::string> kHdItems = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)"};
+const std::vector<std::string> kSdItems = {"CCIR 601 Extended (Y=0..1023)", "CCIR 601 Standard (Default)",
+                                           "SMPTE 240M Extended (Y=0..1023)", "SMPTE 240M Standard",
+                                           "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard"};
+const std::vector<std::string> kHdItems = {"CCIR 601 Extended (Y=0..1023)", "CCIR 601 Standard",
+                                           "SMPTE 240M Extended (Y=0..1023)", "SMPTE 240M Standard",
+                                           "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)"};
 
 TEST_F(SettingsSheet, ShowsTheStoredSettingsOnTwoPages) {
     WriteRegistry(kDefaults);

@@ -11,7 +11,6 @@ LRESULT Send(const CWnd& control, UINT message, WPARAM wParam, LPARAM lParam, LR
 
 void CListBox::ResetContent() { Send(*this, LB_RESETCONTENT, 0, 0, 0); }
 int CListBox::AddString(LPCSTR text) { return int(Send(*this, LB_ADDSTRING, 0, LPARAM(text), LB_ERR)); }
-int CListBox::GetCount() const { return int(Send(*this, LB_GETCOUNT, 0, 0, 0)); }
 int CListBox::GetCurSel() const { return int(Send(*this, LB_GETCURSEL, 0, 0, LB_ERR)); }
 int CListBox::SetCurSel(int index) { return int(Send(*this, LB_SETCURSEL, WPARAM(index), 0, LB_ERR)); }
 DWORD_PTR CListBox::GetItemData(int index) const {
@@ -22,7 +21,6 @@ int CListBox::SetItemData(int index, DWORD_PTR data) {
 }
 
 int CComboBox::AddString(LPCSTR text) { return int(Send(*this, CB_ADDSTRING, 0, LPARAM(text), CB_ERR)); }
-int CComboBox::GetCount() const { return int(Send(*this, CB_GETCOUNT, 0, 0, 0)); }
 int CComboBox::GetCurSel() const { return int(Send(*this, CB_GETCURSEL, 0, 0, CB_ERR)); }
 int CComboBox::SetCurSel(int index) { return int(Send(*this, CB_SETCURSEL, WPARAM(index), 0, CB_ERR)); }
 DWORD_PTR CComboBox::GetItemData(int index) const {

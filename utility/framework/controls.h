@@ -11,7 +11,6 @@ class CListBox : public CWnd {
 public:
     void ResetContent();
     int AddString(LPCSTR text);                  // index, or LB_ERR / LB_ERRSPACE
-    int GetCount() const;
     int GetCurSel() const;                       // LB_ERR when nothing is selected
     int SetCurSel(int index);
     DWORD_PTR GetItemData(int index) const;      // LB_ERR for a bad index
@@ -21,7 +20,6 @@ public:
 class CComboBox : public CWnd {
 public:
     int AddString(LPCSTR text);                  // index, or CB_ERR / CB_ERRSPACE
-    int GetCount() const;
     int GetCurSel() const;                       // CB_ERR when nothing is selected
     int SetCurSel(int index);
     DWORD_PTR GetItemData(int index) const;      // CB_ERR for a bad index

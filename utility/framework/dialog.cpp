@@ -3,8 +3,9 @@
 #include "utility/framework/win_app.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
-    if (rControl.m_hWnd || !pDX->m_pDlgWnd->m_hWnd) return;
-    if (rControl.Attach(::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC))) pDX->m_pDlgWnd->m_boundControls.push_back(&rControl);
+    CWnd* dialog = pDX->m_pDlgWnd;
+    if (rControl.m_hWnd || !dialog->m_hWnd) return;
+    if (rControl.Attach(::GetDlgItem(dialog->m_hWnd, nIDC))) dialog->m_boundControls.push_back(&rControl);
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}

@@ -40,8 +40,9 @@ protected:                                             \
         return &map;                                                                \
     }
 
-#define AFX_MAP_ENTRY_(message, code, id, body) \
-    {message, code, id, [](CWnd* target_, [[maybe_unused]] WPARAM wParam, [[maybe_unused]] LPARAM lParam) -> LRESULT body},
+#define AFX_MAP_ENTRY_(message, code, id, body)                                                   \
+    {message, code, id,                                                                           \
+     [](CWnd* target_, [[maybe_unused]] WPARAM wParam, [[maybe_unused]] LPARAM lParam) -> LRESULT body},
 
 #define AFX_THIS_ static_cast<ThisClass*>(target_)
 

@@ -28,10 +28,6 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return m_hWnd ? ::SendMessageA(m_hWnd, message, wParam, lParam) : 0;
 }
 
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return m_hWnd ? ::PostMessageA(m_hWnd, message, wParam, lParam) : FALSE;
-}
-
 void CWnd::SetWindowText(LPCSTR text) {
     if (m_hWnd) ::SetWindowTextA(m_hWnd, text);
 }
@@ -39,7 +35,8 @@ void CWnd::SetWindowText(LPCSTR text) {
 HMENU CWnd::GetSystemMenu(BOOL revert) const { return m_hWnd ? ::GetSystemMenu(m_hWnd, revert) : nullptr; }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    const WPARAM which = bigIcon ? ICON_BIG : ICON_SMALL;
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
 }
 
 BOOL CWnd::IsIconic() const { return m_hWnd && ::IsIconic(m_hWnd); }
@@ -118,7 +115,11 @@ void CWnd::ReleaseWindow() {
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
-    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
+    // The program's message loop, if it runs one, ends with its main window.
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -18,12 +18,12 @@ using platform_test::SheetAction;
 
 using SettingsSheetTest = DriverTest;
 
-const std::vector<std::string> kSdItems = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard (Default)", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard"};
-const std::vector<std::string> kHdItems = {
-    "CCIR 601 Extended (Y=0..1023)",   "CCIR 601 Standard", "SMPTE 240M Extended (Y=0..1023)",
-    "SMPTE 240M Standard",             "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)"};
+const std::vector<std::string> kSdItems = {"CCIR 601 Extended (Y=0..1023)", "CCIR 601 Standard (Default)",
+                                           "SMPTE 240M Extended (Y=0..1023)", "SMPTE 240M Standard",
+                                           "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard"};
+const std::vector<std::string> kHdItems = {"CCIR 601 Extended (Y=0..1023)", "CCIR 601 Standard",
+                                           "SMPTE 240M Extended (Y=0..1023)", "SMPTE 240M Standard",
+                                           "SMPTE 274M Extended (Y=0..1023)", "SMPTE 274M Standard (Default)"};
 const std::vector<std::string> kFourccItems = {"UYVY", "YV12", "YUY2", "cyuv", "I420", "YVYU",
                                                "YUYV", "YUNV", "V422", "UYNY", "UYNV", "2vuy",
                                                "yuv2", "IYUV", "v210", "012v", "auv2", "a12v"};

@@ -63,7 +63,7 @@ bool Untouched(const std::vector<std::uint8_t>& v, std::size_t from = 0) {
 
 TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
     // The cells this build converts; the rest answer 0 and write nothing.
-    const std::set<std::pair<int, int>> converting = {
+    std::set<std::pair<int, int>> converting = {
         {FMT_YUY2, FMT_YUY2}, {FMT_YUY2, FMT_UYVY}, {FMT_YUY2, FMT_CYUV}, {FMT_YUY2, FMT_YVYU}, {FMT_YUY2, FMT_AUV2},
         {FMT_UYVY, FMT_YUY2}, {FMT_UYVY, FMT_UYVY}, {FMT_UYVY, FMT_CYUV}, {FMT_UYVY, FMT_YVYU}, {FMT_UYVY, FMT_AUV2},
         {FMT_CYUV, FMT_YUY2}, {FMT_CYUV, FMT_UYVY}, {FMT_CYUV, FMT_CYUV}, {FMT_CYUV, FMT_YVYU}, {FMT_CYUV, FMT_AUV2},
@@ -71,6 +71,24 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
         {FMT_AUV2, FMT_YUY2}, {FMT_AUV2, FMT_UYVY}, {FMT_AUV2, FMT_CYUV}, {FMT_AUV2, FMT_YVYU}, {FMT_AUV2, FMT_AUV2},
         {FMT_V210, FMT_V210}, {FMT_V210, FMT_A12V}, {FMT_A12V, FMT_V210}, {FMT_A12V, FMT_A12V},
     };
+    // Split, merge and plane cells: every pair with a planar side; pack and
+    // unpack cells: every pair of an 8-bit and a 10-bit layout.
+    const int planar[] = {FMT_YV12, FMT_I420, FMT_P422}, ten_bit[] = {FMT_V210, FMT_A12V};
+    const int eight_bit[] = {FMT_YV12, FMT_YUY2, FMT_UYVY, FMT_CYUV, FMT_I420, FMT_YVYU, FMT_P422, FMT_AUV2};
+    for (int p : planar)
+        for (int other : eight_bit) converting.insert({p, other}), converting.insert({other, p});
+    for (int t : ten_bit)
+        for (int other : eight_bit) converting.insert({t, other}), converting.insert({other, t});
+    // fromRGB cells: RGB24 and RGB32 into every Y'CbCr layout.
+    for (int rgb : {FMT_RGB24, FMT_RGB32})
+        for (int other : eight_bit) converting.insert({rgb, other});
+    for (int rgb : {FMT_RGB24, FMT_RGB32})
+        for (int t : ten_bit) converting.insert({rgb, t});
+    // toRGB cells: every Y'CbCr layout into every RGB packing.
+    for (int rgb : {FMT_RGB24, FMT_RGB32, FMT_RGB555, FMT_RGB565}) {
+        for (int other : eight_bit) converting.insert({other, rgb});
+        for (int t : ten_bit) converting.insert({t, rgb});
+    }
     const std::uint32_t w = 48, h = 6;
     for (int s = 0; s < kFormatCount; ++s) {
         const std::uint32_t src_size = CodecFrameSize(s, w, h) ? CodecFrameSize(s, w, h) : 4 * w * h;

@@ -8,16 +8,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "convert/simd/copy_bytes_kernels.h"
 #include "driver/cpu_features.h"
 
 namespace lumacore_test {
 namespace {
 
 using lumacore::CopyVariant;
+using lumacore::SimdTier;
 
 // A buffer whose first byte lies on a 128-byte boundary and whose last byte is
 // the last byte of its allocation.
@@ -42,21 +45,41 @@ void Fill(std::uint8_t* p, std::size_t n, std::uint32_t seed) {
     }
 }
 
+// Every way to copy: CopyBytes with the variant chosen for this process,
+// CopyBytesWith each variant, and the kernel of every variant in every tier
+// this processor has (short-copy kernels only below 128 bytes).
 struct Copier {
-    const char* name;
-    void (*copy)(CopyVariant, void*, const void*, std::uint32_t);
-    CopyVariant variant;
+    std::string name;
+    std::function<void(std::uint8_t*, const std::uint8_t*, std::uint32_t)> copy;
 };
 
-void ChosenCopy(CopyVariant, void* dst, const void* src, std::uint32_t count) { lumacore::CopyBytes(dst, src, count); }
-
-constexpr Copier kCopiers[] = {
-    {"CopyBytes", ChosenCopy, CopyVariant::Units4},
-    {"Units4", lumacore::CopyBytesWith, CopyVariant::Units4},
-    {"Blocks64", lumacore::CopyBytesWith, CopyVariant::Blocks64},
-    {"Aligned128", lumacore::CopyBytesWith, CopyVariant::Aligned128},
-    {"Streaming", lumacore::CopyBytesWith, CopyVariant::Streaming},
-};
+std::vector<Copier> Copiers(std::uint32_t count) {
+    constexpr CopyVariant kVariants[] = {CopyVariant::Units4, CopyVariant::Blocks64, CopyVariant::Aligned128,
+                                         CopyVariant::Streaming};
+    constexpr const char* kNames[] = {"Units4", "Blocks64", "Aligned128", "Streaming"};
+    std::vector<Copier> out;
+    out.push_back({"CopyBytes", [](std::uint8_t* d, const std::uint8_t* s, std::uint32_t n) {
+                       lumacore::CopyBytes(d, s, n);
+                   }});
+    for (CopyVariant v : kVariants) {
+        out.push_back({std::string("CopyBytesWith ") + kNames[int(v)],
+                       [v](std::uint8_t* d, const std::uint8_t* s, std::uint32_t n) {
+                           lumacore::CopyBytesWith(v, d, s, n);
+                       }});
+    }
+    std::vector<lumacore::CopyKernel> kernels;  // each once: tiers share some
+    auto add = [&](std::string name, lumacore::CopyKernel kernel) {
+        if (std::find(kernels.begin(), kernels.end(), kernel) != kernels.end()) return;
+        kernels.push_back(kernel);
+        out.push_back({std::move(name), kernel});
+    };
+    for (int tier = 0; tier <= int(lumacore::HostSimdTier()); ++tier) {
+        const std::string in_tier = " in tier " + std::to_string(tier);
+        for (CopyVariant v : kVariants) add(kNames[int(v)] + in_tier, lumacore::CopyKernelFor(v, SimdTier(tier)));
+        if (count < 128) add("short" + in_tier, lumacore::ShortCopyKernelFor(SimdTier(tier)));
+    }
+    return out;
+}
 
 constexpr std::size_t kGuard = 128;
 
@@ -72,13 +95,13 @@ std::string CopyFault(std::uint32_t count, std::size_t so, std::size_t dso) {
     std::vector<std::uint8_t> want = before;
     if (count != 0) std::memcpy(want.data() + kGuard + dso, src.data + so, count);
 
-    for (const Copier& copier : kCopiers) {
+    for (const Copier& copier : Copiers(count)) {
         std::memcpy(dst.data, before.data(), dst.size);
-        copier.copy(copier.variant, dst.data + kGuard + dso, src.data + so, count);
+        copier.copy(dst.data + kGuard + dso, src.data + so, count);
         if (std::memcmp(dst.data, want.data(), dst.size) != 0) {
             const auto diff = std::mismatch(want.begin(), want.end(), dst.data);
             const long at = long(diff.first - want.begin()) - long(kGuard + dso);
-            return std::string(copier.name) + ": wrong byte at " + std::to_string(at) + " from the destination start";
+            return copier.name + ": wrong byte at " + std::to_string(at) + " from the destination start";
         }
     }
     return "";
@@ -132,7 +155,7 @@ TEST(CopyBytes, EveryVariantCopiesLargeCountsAtEveryAlignment) {
 // sides of that point, through the aligned and the unaligned paths.
 TEST(CopyBytes, EveryVariantCopiesFrameSizedCounts) {
     for (std::uint32_t count : {1920u * 1080 * 2, (10u << 20) - 1, (10u << 20) + 1, 3840u * 2160 * 2 + 77}) {
-        for (const auto& [so, dso] : {std::pair<std::size_t, std::size_t>{0, 0}, {0, 16}, {5, 0}, {63, 33}}) {
+        for (const auto& [so, dso] : {std::pair<std::size_t, std::size_t>{0, 0}, {5, 0}, {63, 33}}) {
             ASSERT_EQ(CopyFault(count, so, dso), "") << "count " << count << ", offsets " << so << " / " << dso;
         }
     }

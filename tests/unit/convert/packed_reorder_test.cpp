@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/simd/packed_reorder_kernels.h"
 #include "driver/cpu_features.h"
 
 namespace lumacore_test {
@@ -33,11 +34,12 @@ const char* Name(Reorder r) {
 Bytes Random(std::size_t n, std::uint32_t seed) {
     std::uint32_t x = (seed * 2654435761u) | 1;
     Bytes b(n);
-    for (auto& byte : b) {
+    std::uint8_t* const p = b.data();
+    for (std::size_t i = 0; i < n; ++i) {
         x ^= x << 13;
         x ^= x >> 17;
         x ^= x << 5;
-        byte = std::uint8_t(x >> 24);
+        p[i] = std::uint8_t(x >> 24);
     }
     return b;
 }
@@ -55,26 +57,64 @@ std::vector<SimdTier> HostTiers() {
     return tiers;
 }
 
-TEST(PackedReorderPairs, EveryTierMatchesTheByteOrderAtEveryCountAndAlignment) {
+// Runs `reorder` on `pairs` random pairs at the given start offsets and checks
+// every destination byte, and the guard bytes on both sides.
+template <typename Run>
+void CheckPairs(Run run, Reorder r, std::uint32_t pairs, std::size_t src_offset, std::size_t dst_offset) {
     constexpr std::size_t kGuard = 40;
+    const std::size_t n = std::size_t(pairs) * 4;
+    // The source ends exactly at its last pair, so a read past it trips the
+    // address sanitizer.
+    const Bytes src = Random(src_offset + n, pairs * 64 + std::uint32_t(src_offset * 8 + dst_offset));
+    Bytes dst = Random(kGuard + dst_offset + n + kGuard, pairs + 1000);
+    Bytes want = dst;
+    const std::uint8_t* const in = src.data() + src_offset;
+    for (std::size_t i = 0; i < n; ++i) want[kGuard + dst_offset + i] = in[i / 4 * 4 + kOrder[int(r)][i % 4]];
+
+    run(r, dst.data() + kGuard + dst_offset, in, pairs);
+    ASSERT_EQ(FirstDifference(dst, want), -1) << Name(r) << " pairs " << pairs << " src offset " << src_offset
+                                              << " dst offset " << dst_offset;
+}
+
+TEST(PackedReorderPairs, EveryTierMatchesTheByteOrderAtEveryCountAndAlignment) {
+    for (SimdTier tier : HostTiers()) {
+        SCOPED_TRACE(int(tier));
+        const auto run = [tier](Reorder r, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs) {
+            lumacore::ReorderPairs(r, tier, dst, src, pairs);
+        };
+        for (Reorder r : kReorders)
+            for (std::uint32_t pairs = 0; pairs <= 200; ++pairs)
+                for (std::size_t offset = 0; offset < 8; ++offset)
+                    CheckPairs(run, r, pairs, offset, (offset * 5 + 3) % 8);
+    }
+}
+
+// Large outputs take cache-bypassing stores, which need an aligned
+// destination: the line kernels of every tier with streaming asked for, at
+// every destination alignment, writing three lines bottom line first into a
+// destination with 12 bytes of padding between lines.
+TEST(PackedReorderPairs, StreamingLineKernelsMatchTheByteOrderAtEveryAlignment) {
+    using Kernel = void (*)(Reorder, std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, std::ptrdiff_t,
+                            std::uint32_t, std::uint32_t, bool);
+    const Kernel kernels[] = {lumacore::ReorderLinesPlain, lumacore::ReorderLinesSse2, lumacore::ReorderLinesAvx2};
+    constexpr std::uint32_t kLines = 3;
     for (SimdTier tier : HostTiers()) {
         for (Reorder r : kReorders) {
-            for (std::uint32_t pairs = 0; pairs <= 200; ++pairs) {
-                for (std::size_t offset = 0; offset < 8; ++offset) {
-                    const std::size_t n = std::size_t(pairs) * 4;
-                    // The source ends exactly at its last pair, so a read
-                    // past it trips the address sanitizer.
-                    const std::size_t src_offset = offset, dst_offset = (offset * 5 + 3) % 8;
-                    Bytes src = Random(src_offset + n, pairs * 8 + std::uint32_t(offset));
-                    Bytes dst = Random(kGuard + dst_offset + n + kGuard, pairs + 1000);
+            for (std::uint32_t pairs = 60; pairs <= 200; pairs += 9) {
+                for (std::size_t offset = 0; offset < 64; ++offset) {
+                    const std::ptrdiff_t src_step = pairs * 4, dst_step = pairs * 4 + 12;
+                    const Bytes src = Random(kLines * src_step, pairs * 32 + std::uint32_t(offset));
+                    Bytes dst = Random(offset + kLines * dst_step + 16, pairs);
                     Bytes want = dst;
-                    std::uint8_t* const out = want.data() + kGuard + dst_offset;
-                    const std::uint8_t* const in = src.data() + src_offset;
-                    for (std::size_t i = 0; i < n; ++i) out[i] = in[i / 4 * 4 + kOrder[int(r)][i % 4]];
+                    for (std::size_t k = 0; k < kLines; ++k)
+                        for (std::size_t b = 0; b < pairs * 4; ++b)
+                            want[offset + (kLines - 1 - k) * dst_step + b] =
+                                src[k * src_step + b / 4 * 4 + kOrder[int(r)][b % 4]];
 
-                    lumacore::ReorderPairs(r, tier, dst.data() + kGuard + dst_offset, in, pairs);
-                    ASSERT_EQ(FirstDifference(dst, want), -1)
-                        << Name(r) << " tier " << int(tier) << " pairs " << pairs << " offset " << offset;
+                    kernels[int(tier)](r, dst.data() + offset + (kLines - 1) * dst_step, -dst_step, src.data(),
+                                       src_step, pairs, kLines, true);
+                    ASSERT_EQ(FirstDifference(dst, want), -1) << Name(r) << " tier " << int(tier) << " pairs "
+                                                              << pairs << " offset " << offset;
                 }
             }
         }
@@ -98,8 +138,10 @@ constexpr FrameCase kFrameCases[] = {
     {lumacore::RotateBackFlipFrame, Reorder::RotateBack, true, "RotateBackFlipFrame"},
 };
 
-void ReferenceFrame(const FrameCase& c, Bytes& dst, const Bytes& src, std::uint32_t w, std::uint32_t h,
+void ReferenceFrame(const FrameCase& c, Bytes& dst_bytes, const Bytes& src_bytes, std::uint32_t w, std::uint32_t h,
                     std::uint32_t dp, std::uint32_t sp) {
+    std::uint8_t* const dst = dst_bytes.data();
+    const std::uint8_t* const src = src_bytes.data();
     if (c.reorder == Reorder::Swap16 && dp == sp) {
         // One run of 16-bit units over the whole frame, padding included.
         for (std::size_t u = 0; u < std::size_t(h) * dp / 2; ++u) {
@@ -107,13 +149,13 @@ void ReferenceFrame(const FrameCase& c, Bytes& dst, const Bytes& src, std::uint3
             dst[2 * u + 1] = src[2 * u];
         }
     } else {
+        const int* const order = kOrder[int(c.reorder)];
         for (std::size_t i = 0; i < h; ++i)
-            for (std::size_t b = 0; b < w / 2 * 4; ++b)
-                dst[i * dp + b] = src[i * sp + b / 4 * 4 + kOrder[int(c.reorder)][b % 4]];
+            for (std::size_t b = 0; b < w / 2 * 4; ++b) dst[i * dp + b] = src[i * sp + b / 4 * 4 + order[b % 4]];
     }
     if (c.flip) {
         for (std::size_t i = 0; i < h / 2; ++i)
-            std::swap_ranges(dst.begin() + i * dp, dst.begin() + (i + 1) * dp, dst.begin() + (h - 1 - i) * dp);
+            std::swap_ranges(dst + i * dp, dst + (i + 1) * dp, dst + (h - 1 - i) * dp);
     }
 }
 
@@ -153,6 +195,24 @@ void CheckFramesAgainstReference() {
 }
 
 TEST(PackedReorderFrames, EveryRoutineMatchesItsDefinition) { CheckFramesAgainstReference(); }
+
+// Frames of 8 MiB and more are written with streaming stores.
+TEST(PackedReorderFrames, FramesLargeEnoughToStreamMatchTheirDefinition) {
+    struct Large {
+        const FrameCase& c;
+        std::uint32_t dp, sp;
+    };
+    const Large cases[] = {{kFrameCases[3], 7696, 7680}, {kFrameCases[4], 7680, 7680}, {kFrameCases[5], 7680, 7700}};
+    constexpr std::uint32_t w = 3840, h = 1093;
+    for (const Large& l : cases) {
+        const Bytes src = Random(std::size_t(h) * l.sp, l.dp);
+        Bytes dst = Random(std::size_t(h) * l.dp + 64, l.sp);
+        Bytes want = dst;
+        ReferenceFrame(l.c, want, src, w, h, l.dp, l.sp);
+        EXPECT_EQ(l.c.routine(dst.data(), src.data(), w, h, l.dp, l.sp), h * l.dp);
+        EXPECT_EQ(FirstDifference(dst, want), -1) << l.c.name << " dp " << l.dp << " sp " << l.sp;
+    }
+}
 
 // The same routines on a processor without a vector unit take the plain code.
 TEST(PackedReorderFrames, EveryRoutineMatchesItsDefinitionWithoutVectorUnit) {

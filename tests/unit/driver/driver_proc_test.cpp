@@ -88,9 +88,11 @@ TEST_F(DriverProcTest, CompressorMessageTable) {
     out.biBitCount = 24;
     out.biCompression = BI_RGB;
     out.biSizeImage = 720 * 486 * 3;
+    // A frame record without frame data: the frame message refuses it.
+    BITMAPINFOHEADER frame_in = out, frame_out = in;
     ICCOMPRESS compress{};
-    compress.lpbiInput = &out;
-    compress.lpbiOutput = &in;
+    compress.lpbiInput = &frame_in;
+    compress.lpbiOutput = &frame_out;
 
     struct Row {
         UINT message;
@@ -132,11 +134,11 @@ TEST_F(DriverProcTest, CompressorMessageTable) {
         {0x5003, 0, 0, ICERR_UNSUPPORTED},
         {0x7FFF, 0, 0, ICERR_UNSUPPORTED},
         {0xFFFFFFFFu, 0, 0, ICERR_UNSUPPORTED},
-        // Not built yet: the compression handlers.
-        {ICM_COMPRESS_QUERY, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
-        {ICM_COMPRESS_GET_FORMAT, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
-        {ICM_COMPRESS_GET_SIZE, LPARAM(&out), LPARAM(&in), ICERR_UNSUPPORTED},
-        {ICM_COMPRESS, LPARAM(&compress), sizeof compress, ICERR_UNSUPPORTED},
+        // Routed to the compression path (which has its own tests).
+        {ICM_COMPRESS_QUERY, LPARAM(&out), LPARAM(&in), ICERR_OK},
+        {ICM_COMPRESS_GET_FORMAT, LPARAM(&out), 0, LPARAM(sizeof(BITMAPINFOHEADER))},
+        {ICM_COMPRESS_GET_SIZE, LPARAM(&out), LPARAM(&in), 699840},
+        {ICM_COMPRESS, LPARAM(&compress), sizeof compress, ICERR_ERROR},
         // Routed to the decompression path (which has its own tests).
         {ICM_DECOMPRESS_QUERY, LPARAM(&in), LPARAM(&out), ICERR_OK},
         {ICM_DECOMPRESS_GET_FORMAT, LPARAM(&in), 0, LPARAM(sizeof(BITMAPINFOHEADER))},
@@ -174,6 +176,18 @@ TEST_F(DriverProcTest, InstanceMessagesNeedAnInstance) {
     EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, LPARAM(&info), sizeof info), ICERR_BADHANDLE);
     EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, 0, 0), ICERR_BADHANDLE);
     EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_BADHANDLE);
+    BITMAPINFOHEADER rgb{};
+    rgb.biSize = sizeof rgb;
+    rgb.biWidth = 64;
+    rgb.biHeight = 64;
+    rgb.biBitCount = 24;
+    BITMAPINFOHEADER proposal{};
+    ICCOMPRESS compress{};
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_QUERY, LPARAM(&rgb), 0), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_GET_FORMAT, LPARAM(&rgb), LPARAM(&proposal)), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_GET_SIZE, LPARAM(&rgb), LPARAM(&rgb)), ICERR_BADHANDLE);
+    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS, LPARAM(&compress), sizeof compress), ICERR_BADHANDLE);
+    EXPECT_EQ(proposal.biSize, 0u);
 
     CodecSettings untouched{};
     std::memset(&untouched, 0xAB, sizeof untouched);

@@ -1,0 +1,290 @@
+// The pair pipeline, written once over an instruction-set record `I` (the
+// SSE2 and AVX2 records of to_rgb_isa_*.h) and compiled in each tier's file.
+//
+// A register holds I::kPairs pixel pairs, one pair per 32-bit lane, as two
+// 16-bit samples: Y words (Y0, Y1) and C words (Cb, Cr). A block is two such
+// registers. Per pair and output slot, one multiply-add of the C word with the
+// slot's (Cb, Cr) gains gives the chroma term; one multiply-add of the Y word
+// with (gain, 0) or (0, gain) gives the luma term of the left or the right
+// pixel. Sums are finished in 32-bit lanes (exact: no sum of any program can
+// leave 32 bits), then packed with signed saturation to 16 bits and unsigned
+// saturation to 8 bits, which is the clamp to 0..255.
+//
+// Include only from a file compiled for the record's instruction set.
+#pragma once
+
+#include <cstdint>
+
+#include "colour/to_rgb_program.h"
+
+namespace lumacore::to_rgb_pipeline {
+
+// The shift finishes work on samples and gains scaled so that a sum comes
+// out 2^16 times its value shifted: its high 16 bits are then the shifted
+// sum (rounded toward minus infinity, as the arithmetic shift), already a
+// 16-bit word of the output. 13-bit: samples x 8; 6-bit: samples and gains
+// x 32 (every 6-bit gain stays within 16 bits). Every such sum stays within
+// 32 bits: 8 x 4.6 million and 1024 x 36000 at most.
+constexpr bool IsShiftFinish(PairFinish f) { return f == PairFinish::Shift6 || f == PairFinish::Shift13; }
+constexpr int SampleShift(PairFinish f) { return f == PairFinish::Shift13 ? 3 : 5; }
+constexpr int GainShift(PairFinish f) { return f == PairFinish::Shift13 ? 0 : 5; }
+
+template <class I>
+struct Constants {
+    using V = typename I::V;
+    using Count = decltype(I::ShiftCount(0));
+    V luma_offset, chroma_offset, gain_left, gain_right;
+    V gains[4], bias[4], constant[4];
+    Count field_shift[4];
+    bool is_constant[4], has_chroma[4];
+};
+
+template <class I, PairSource S, PairFinish F>
+Constants<I> MakeConstants(const PairProgram& p) {
+    Constants<I> k{};
+    const int gain_shift = IsShiftFinish(F) ? GainShift(F) : 0;
+    const std::int32_t luma_gain = std::int32_t(p.luma_gain) * (1 << gain_shift);
+    k.luma_offset = I::Set16Pair(p.luma_offset, p.luma_offset);
+    k.chroma_offset = I::Set16Pair(p.chroma_offset, p.chroma_offset);
+    k.gain_left = I::Set16Pair(luma_gain, 0);
+    k.gain_right = I::Set16Pair(0, luma_gain);
+    for (int j = 0; j < 4; ++j) {
+        const PairSlot& s = p.slots[j];
+        const std::int32_t cb = s.cb * (1 << gain_shift), cr = s.cr * (1 << gain_shift);
+        // YVYU holds its chroma as (Cr, Cb).
+        k.gains[j] = S == PairSource::Yvyu ? I::Set16Pair(cr, cb) : I::Set16Pair(cb, cr);
+        std::int32_t bias = s.bias;
+        if (IsShiftFinish(F)) {
+            // The offsets of the samples, folded into the bias: the
+            // multiply-adds see raw (scaled) samples.
+            const std::int32_t scale = 1 << (SampleShift(F) + GainShift(F));
+            bias = scale * (s.bias - p.luma_gain * p.luma_offset - p.chroma_offset * (s.cb + s.cr));
+        }
+        k.bias[j] = I::Set32(bias);
+        k.is_constant[j] = s.constant >= 0;
+        k.has_chroma[j] = s.cb != 0 || s.cr != 0;
+        k.constant[j] = I::Set8(std::uint8_t(s.constant < 0 ? 0 : s.constant));
+        k.field_shift[j] = I::ShiftCount(10 * s.field);
+    }
+    return k;
+}
+
+// One block's samples: Y and C words of two registers of pairs.
+template <class I, PairSource S>
+inline void Load(const void* a, const void* b, const void* c, std::uint32_t block, typename I::V y[2],
+                 typename I::V ch[2]) {
+    using V = typename I::V;
+    constexpr std::uint32_t kPairs = 2 * I::kPairs;  // pairs per block
+    if constexpr (S == PairSource::Planar8) {
+        I::LoadPlanar8(static_cast<const std::uint8_t*>(a) + block * 2 * kPairs,
+                       static_cast<const std::uint8_t*>(b) + block * kPairs,
+                       static_cast<const std::uint8_t*>(c) + block * kPairs, y, ch);
+    } else if constexpr (S == PairSource::Pairs16) {
+        const auto* yp = static_cast<const std::uint32_t*>(a) + block * kPairs;
+        const auto* cp = static_cast<const std::uint32_t*>(b) + block * kPairs;
+        y[0] = I::Load(yp);
+        y[1] = I::Load(yp + I::kPairs);
+        ch[0] = I::Load(cp);
+        ch[1] = I::Load(cp + I::kPairs);
+    } else {
+        const auto* p = static_cast<const std::uint8_t*>(a) + block * 4 * kPairs;
+        const V low_bytes = I::Set16Pair(0xFF, 0xFF);
+        for (int r = 0; r < 2; ++r) {
+            const V v = I::Load(p + r * 4 * I::kPairs);
+            if constexpr (S == PairSource::Uyvy) {
+                y[r] = I::template Srli16<8>(v);
+                ch[r] = I::And(v, low_bytes);
+            } else {
+                y[r] = I::And(v, low_bytes);
+                ch[r] = I::template Srli16<8>(v);
+            }
+        }
+    }
+}
+
+template <class I, PairFinish F>
+inline typename I::V Finish(typename I::V sum) {
+    if constexpr (F == PairFinish::Divide10000) return I::Divide10000(sum);
+    return sum;
+}
+
+// Left and right pixels' finished values of two registers -> 8-bit slot in
+// the record's pixel layout.
+template <class I>
+inline typename I::V Interleave(typename I::V left0, typename I::V left1, typename I::V right0,
+                                typename I::V right1) {
+    const auto left = I::PackS32(left0, left1), right = I::PackS32(right0, right1);
+    return I::PackU16(I::UnpackLo16(left, right), I::UnpackHi16(left, right));
+}
+
+template <class I, PairStore T>
+inline void Store(std::uint8_t* dst, const typename I::V slot[4]) {
+    using V = typename I::V;
+    if constexpr (T == PairStore::Rgb555 || T == PairStore::Rgb565) {
+        const V zero = I::Zero();
+        V words[2];
+        for (int half = 0; half < 2; ++half) {
+            const V hi = half ? I::UnpackHi8(slot[0], zero) : I::UnpackLo8(slot[0], zero);
+            const V mid = half ? I::UnpackHi8(slot[1], zero) : I::UnpackLo8(slot[1], zero);
+            const V lo = half ? I::UnpackHi8(slot[2], zero) : I::UnpackLo8(slot[2], zero);
+            if constexpr (T == PairStore::Rgb555) {
+                const V five = I::Set16Pair(0xF8, 0xF8);
+                words[half] = I::Or(I::Or(I::template Slli16<7>(I::And(hi, five)),
+                                          I::template Slli16<2>(I::And(mid, five))),
+                                    I::template Srli16<3>(lo));
+            } else {
+                const V five = I::Set16Pair(0xF8, 0xF8), six = I::Set16Pair(0xFC, 0xFC);
+                words[half] = I::Or(I::Or(I::template Slli16<8>(I::And(hi, five)),
+                                          I::template Slli16<3>(I::And(mid, six))),
+                                    I::template Srli16<3>(lo));
+            }
+        }
+        I::StoreWords(dst, words[0], words[1]);
+    } else {
+        const V fourth = T == PairStore::Rgb32 ? slot[3] : I::Zero();
+        const V u_lo = I::UnpackLo8(slot[0], slot[1]), u_hi = I::UnpackHi8(slot[0], slot[1]);
+        const V t_lo = I::UnpackLo8(slot[2], fourth), t_hi = I::UnpackHi8(slot[2], fourth);
+        V quads[4] = {I::UnpackLo16(u_lo, t_lo), I::UnpackHi16(u_lo, t_lo), I::UnpackLo16(u_hi, t_hi),
+                      I::UnpackHi16(u_hi, t_hi)};
+        if constexpr (T == PairStore::Rgb32) I::StoreQuads32(dst, quads);
+        if constexpr (T == PairStore::Rgb32KeepFourth) I::StoreQuads32KeepFourth(dst, quads);
+        if constexpr (T == PairStore::Rgb24) I::StoreQuads24(dst, quads);
+    }
+}
+
+template <class I, PairSource S, PairFinish F, PairStore T>
+std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
+                     std::uint32_t pixels) {
+    using V = typename I::V;
+    constexpr std::uint32_t kBlockPixels = 4 * I::kPairs;
+    constexpr std::uint32_t kOutBytes = kBlockPixels * PairStoreBytes(T);
+    constexpr int kSlots = T == PairStore::Rgb32 ? 4 : 3;
+    const std::uint32_t blocks = (pixels / 2) / (kBlockPixels / 2);
+    const Constants<I> k = MakeConstants<I, S, F>(p);
+    const V low16 = I::Set32(0xFFFF), field_mask = I::Set32(0x3FF);
+
+    for (std::uint32_t n = 0; n < blocks; ++n) {
+        V y[2], ch[2], slot[4];
+        Load<I, S>(a, b, c, n, y, ch);
+        slot[3] = I::Zero();
+        if constexpr (F == PairFinish::LutFields) {
+            const LutSet& t = *p.lut;
+            V left[2], right[2];
+            for (int r = 0; r < 2; ++r) {
+                const V chroma = I::Add32(I::Gather32(t.cb, I::And(ch[r], low16)),
+                                          I::Gather32(t.cr, I::template Srli32<16>(ch[r])));
+                left[r] = I::Add32(I::Gather32(t.luma, I::And(y[r], low16)), chroma);
+                right[r] = I::Add32(I::Gather32(t.luma, I::template Srli32<16>(y[r])), chroma);
+            }
+            for (int j = 0; j < kSlots; ++j) {
+                auto field = [&](V sum) {
+                    return I::Sub32(I::And(I::Srl32(sum, k.field_shift[j]), field_mask), k.bias[j]);
+                };
+                slot[j] = Interleave<I>(field(left[0]), field(left[1]), field(right[0]), field(right[1]));
+            }
+        } else if constexpr (IsShiftFinish(F)) {
+            constexpr int kScale = SampleShift(F);
+            V left[2], right[2], chroma[2];
+            for (int r = 0; r < 2; ++r) {
+                const V ys = I::template Slli16<kScale>(y[r]);
+                chroma[r] = I::template Slli16<kScale>(ch[r]);
+                left[r] = I::Madd(ys, k.gain_left);
+                right[r] = I::Madd(ys, k.gain_right);
+            }
+            for (int j = 0; j < kSlots; ++j) {
+                if (k.is_constant[j]) {
+                    slot[j] = k.constant[j];
+                    continue;
+                }
+                V term[2] = {k.bias[j], k.bias[j]};
+                if (k.has_chroma[j])
+                    for (int r = 0; r < 2; ++r) term[r] = I::Add32(I::Madd(chroma[r], k.gains[j]), k.bias[j]);
+                slot[j] = I::PackU16(I::HighHalves(I::Add32(left[0], term[0]), I::Add32(right[0], term[0])),
+                                     I::HighHalves(I::Add32(left[1], term[1]), I::Add32(right[1], term[1])));
+            }
+        } else {
+            V left[2], right[2], chroma[2];
+            for (int r = 0; r < 2; ++r) {
+                const V ys = I::Sub16(y[r], k.luma_offset);
+                chroma[r] = I::Sub16(ch[r], k.chroma_offset);
+                left[r] = I::Madd(ys, k.gain_left);
+                right[r] = I::Madd(ys, k.gain_right);
+            }
+            for (int j = 0; j < kSlots; ++j) {
+                if (k.is_constant[j]) {
+                    slot[j] = k.constant[j];
+                    continue;
+                }
+                const V term0 = I::Add32(I::Madd(chroma[0], k.gains[j]), k.bias[j]);
+                const V term1 = I::Add32(I::Madd(chroma[1], k.gains[j]), k.bias[j]);
+                slot[j] = Interleave<I>(Finish<I, F>(I::Add32(left[0], term0)), Finish<I, F>(I::Add32(left[1], term1)),
+                                        Finish<I, F>(I::Add32(right[0], term0)),
+                                        Finish<I, F>(I::Add32(right[1], term1)));
+            }
+        }
+        Store<I, T>(dst + std::size_t(n) * kOutBytes, slot);
+    }
+    return blocks * kBlockPixels;
+}
+
+template <class I, PairSource S, PairFinish F>
+std::uint32_t ByStore(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
+                      std::uint32_t pixels) {
+    switch (p.store) {
+        case PairStore::Rgb32: return Blocks<I, S, F, PairStore::Rgb32>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb32KeepFourth: return Blocks<I, S, F, PairStore::Rgb32KeepFourth>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb24: return Blocks<I, S, F, PairStore::Rgb24>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb555: return Blocks<I, S, F, PairStore::Rgb555>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb565: return Blocks<I, S, F, PairStore::Rgb565>(p, dst, a, b, c, pixels);
+    }
+    return 0;
+}
+
+template <class I, PairSource S>
+std::uint32_t ByFinish(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
+                       std::uint32_t pixels) {
+    switch (p.finish) {
+        case PairFinish::Divide10000: return ByStore<I, S, PairFinish::Divide10000>(p, dst, a, b, c, pixels);
+        case PairFinish::Shift6: return ByStore<I, S, PairFinish::Shift6>(p, dst, a, b, c, pixels);
+        case PairFinish::Shift13: return ByStore<I, S, PairFinish::Shift13>(p, dst, a, b, c, pixels);
+        case PairFinish::LutFields:
+            // The tables hold 8-bit samples' entries: packed 8-bit sources only.
+            if constexpr (S == PairSource::Uyvy || S == PairSource::Yuy2)
+                return ByStore<I, S, PairFinish::LutFields>(p, dst, a, b, c, pixels);
+            return 0;
+    }
+    return 0;
+}
+
+template <class I>
+std::uint32_t Run(const PairProgram& p, PairSource source, std::uint8_t* dst, const void* a, const void* b,
+                  const void* c, std::uint32_t pixels) {
+    switch (source) {
+        case PairSource::Planar8: return ByFinish<I, PairSource::Planar8>(p, dst, a, b, c, pixels);
+        case PairSource::Uyvy: return ByFinish<I, PairSource::Uyvy>(p, dst, a, b, c, pixels);
+        case PairSource::Yuy2: return ByFinish<I, PairSource::Yuy2>(p, dst, a, b, c, pixels);
+        case PairSource::Yvyu: return ByFinish<I, PairSource::Yvyu>(p, dst, a, b, c, pixels);
+        case PairSource::Pairs16: return ByFinish<I, PairSource::Pairs16>(p, dst, a, b, c, pixels);
+    }
+    return 0;
+}
+
+// Each sum's clamped quotient, through the same finishing and packing as the
+// pipeline (for the exhaustive test of the division).
+template <class I>
+void DivideBy10000(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
+    using V = typename I::V;
+    constexpr std::uint32_t kLanes = 4 * I::kPairs;  // four registers of 32-bit lanes
+    std::uint32_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        V q[4];
+        for (int r = 0; r < 4; ++r) q[r] = I::Divide10000(I::Load(sums + i + r * I::kPairs));
+        I::StoreBytesInOrder(out + i, I::PackU16(I::PackS32(q[0], q[1]), I::PackS32(q[2], q[3])));
+    }
+    for (; i < count; ++i) {
+        const std::int32_t v = sums[i] / 10000;
+        out[i] = std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+}
+
+}  // namespace lumacore::to_rgb_pipeline

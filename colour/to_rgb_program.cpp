@@ -1,0 +1,165 @@
+#include "colour/to_rgb_program.h"
+
+#include "colour/simd/to_rgb_simd.h"
+
+namespace lumacore {
+namespace {
+
+// Slots of the generic converters' channels.
+PairSlot Red(const ToRgbCoefficients& k) { return {0, std::int16_t(k.cr_to_r)}; }
+PairSlot Green(const ToRgbCoefficients& k) { return {std::int16_t(-k.cb_to_g), std::int16_t(-k.cr_to_g)}; }
+PairSlot Blue(const ToRgbCoefficients& k) { return {std::int16_t(k.cb_to_b), 0}; }
+
+PairSlot Constant(std::int16_t value) {
+    PairSlot s;
+    s.constant = value;
+    return s;
+}
+
+PairSlot Field(int field, std::int32_t bias) {
+    PairSlot s;
+    s.field = std::int8_t(field);
+    s.bias = bias;
+    return s;
+}
+
+}  // namespace
+
+bool GenericProgram(const ToRgbCoefficients& k, int bits, RgbChannelOrder order, PairProgram* out) {
+    if (!WritesPixels(bits)) return false;
+    PairProgram p;
+    p.finish = PairFinish::Divide10000;
+    p.luma_offset = std::int16_t(k.luma_offset);
+    p.chroma_offset = std::int16_t(k.chroma_offset);
+    p.luma_gain = std::int16_t(k.luma_gain);
+    const PairSlot first = BlueFirst(order) ? Blue(k) : Red(k);
+    const PairSlot last = BlueFirst(order) ? Red(k) : Blue(k);
+    switch (bits) {
+        case 15:
+        case 16:
+            p.store = bits == 15 ? PairStore::Rgb555 : PairStore::Rgb565;
+            p.slots[0] = first;
+            p.slots[1] = Green(k);
+            p.slots[2] = last;
+            break;
+        case 24:
+            p.store = PairStore::Rgb24;
+            p.slots[0] = first;
+            p.slots[1] = Green(k);
+            p.slots[2] = last;
+            break;
+        default:
+            p.store = PairStore::Rgb32;
+            if (FillerFirst(order)) {
+                p.slots[0] = Constant(0);
+                p.slots[1] = first;
+                p.slots[2] = Green(k);
+                p.slots[3] = last;
+            } else {
+                p.slots[0] = first;
+                p.slots[1] = Green(k);
+                p.slots[2] = last;
+                p.slots[3] = Constant(0);
+            }
+            break;
+    }
+    *out = p;
+    return true;
+}
+
+PairProgram K6Program(const K6Set& set, int bits) {
+    PairProgram p;
+    p.finish = PairFinish::Shift6;
+    p.luma_offset = set.luma_offset;
+    p.chroma_offset = 128;
+    p.luma_gain = set.luma_gain;
+    const PairSlot red{0, set.cr_to_r, kK6Round};
+    const PairSlot green{set.cb_to_g, set.cr_to_g, kK6Round};
+    const PairSlot blue{set.cb_to_b, 0, kK6Round};
+    if (bits == 16) {
+        p.store = PairStore::Rgb555;
+        p.slots[0] = red;
+        p.slots[1] = green;
+        p.slots[2] = blue;
+    } else {
+        p.store = bits == 24 ? PairStore::Rgb24 : PairStore::Rgb32;
+        p.slots[0] = blue;
+        p.slots[1] = green;
+        p.slots[2] = red;
+        p.slots[3] = PairSlot{0, 0, kK6Round};  // the luma term alone
+    }
+    return p;
+}
+
+PairProgram K13Program(const K13Layout& layout, std::int32_t luma_offset, std::int32_t chroma_offset) {
+    PairProgram p;
+    p.finish = PairFinish::Shift13;
+    p.store = PairStore::Rgb32;
+    p.luma_offset = std::int16_t(luma_offset);
+    p.chroma_offset = std::int16_t(chroma_offset);
+    for (int j = 0; j < 4; ++j) {
+        const K13Row& row = layout.rows[j];
+        if (row.luma == 0 && row.cb == 0 && row.cr == 0) {
+            p.slots[j] = Constant(std::int16_t(Clamp255(row.bias >> kK13Shift)));
+        } else {
+            p.luma_gain = row.luma;  // every colour row has the matrix's luma gain
+            p.slots[j] = PairSlot{row.cb, row.cr, row.bias};
+        }
+    }
+    return p;
+}
+
+PairProgram LutProgram(const LutSet& set, int bits) {
+    PairProgram p;
+    p.finish = PairFinish::LutFields;
+    p.lut = &set;
+    const PairSlot blue = Field(0, kLutBlueBias), green = Field(1, kLutGreenBias), red = Field(2, kLutRedBias);
+    if (bits == 16) {
+        p.store = PairStore::Rgb555;
+        p.slots[0] = red;
+        p.slots[1] = green;
+        p.slots[2] = blue;
+    } else {
+        p.store = bits == 24 ? PairStore::Rgb24 : PairStore::Rgb32KeepFourth;
+        p.slots[0] = blue;
+        p.slots[1] = green;
+        p.slots[2] = red;
+    }
+    return p;
+}
+
+SimdTier UsableTier(SimdTier tier) {
+    const SimdTier host = HostSimdTier();
+    return tier > host ? host : tier;
+}
+
+std::uint32_t PairBlockPixels(SimdTier tier) {
+    switch (tier) {
+        case SimdTier::Sse2: return kSse2BlockPixels;
+        case SimdTier::Avx2: return kAvx2BlockPixels;
+        default: return 0;
+    }
+}
+
+std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
+                            const void* a, const void* b, const void* c, std::uint32_t pixels) {
+    switch (tier) {
+        case SimdTier::Sse2: return ToRgbPairBlocksSse2(program, source, dst, a, b, c, pixels);
+        case SimdTier::Avx2: return ToRgbPairBlocksAvx2(program, source, dst, a, b, c, pixels);
+        default: return 0;
+    }
+}
+
+void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
+                     std::uint32_t* c_pairs) {
+    if (tier == SimdTier::Avx2) return UnpackV210PairsAvx2(src, groups, y_pairs, c_pairs);
+    UnpackV210PairsSse2(src, groups, y_pairs, c_pairs);
+}
+
+void DivideBy10000(SimdTier tier, const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
+    if (tier == SimdTier::Avx2) return DivideBy10000Avx2(sums, out, count);
+    if (tier == SimdTier::Sse2) return DivideBy10000Sse2(sums, out, count);
+    for (std::uint32_t i = 0; i < count; ++i) out[i] = std::uint8_t(Clamp255(sums[i] / kToRgbDivisor));
+}
+
+}  // namespace lumacore

@@ -1,0 +1,62 @@
+// SSE2 v210 packing without a byte shuffle: byte shifts and dword unpacks
+// gather the three samples of each word into one dword, then masks and
+// shifts put each at its bit position.
+#include "convert/simd/v210_kernels.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <emmintrin.h>
+
+#include <cstring>
+
+namespace lumacore {
+namespace {
+
+inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// The group in bytes 0-11 of x to its four words.
+inline __m128i PackOne(__m128i x) {
+    // Dword k: bytes 3k to 3k + 3, whose low three are word k's samples.
+    const __m128i lo = _mm_unpacklo_epi32(x, _mm_srli_si128(x, 3));
+    const __m128i hi = _mm_unpacklo_epi32(_mm_srli_si128(x, 6), _mm_srli_si128(x, 9));
+    const __m128i e = _mm_unpacklo_epi64(lo, hi);
+    const __m128i s0 = _mm_slli_epi32(_mm_and_si128(e, _mm_set1_epi32(0x0000FF)), 2);
+    const __m128i s1 = _mm_slli_epi32(_mm_and_si128(e, _mm_set1_epi32(0x00FF00)), 4);
+    const __m128i s2 = _mm_slli_epi32(_mm_and_si128(e, _mm_set1_epi32(0xFF0000)), 6);
+    return _mm_or_si128(_mm_or_si128(s0, s1), s2);
+}
+
+}  // namespace
+
+std::uint32_t PackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
+    if (groups == 0) return 0;
+    // A 16-byte load takes four bytes of the next group: fine for every
+    // group but the last.
+    std::uint32_t g = 0;
+    for (; g + 1 < groups; ++g) Store(dst + 16 * g, PackOne(Load(src + 12 * g)));
+    __m128i last;
+    if (g > 0) {
+        last = _mm_srli_si128(Load(src + 12 * g - 4), 4);
+    } else {
+        std::uint8_t bytes[16] = {};
+        std::memcpy(bytes, src, 12);
+        last = Load(bytes);
+    }
+    Store(dst + 16 * g, PackOne(last));
+    return groups;
+}
+
+}  // namespace lumacore
+
+#else  // no SSE2 on this architecture: the tier is never chosen
+
+namespace lumacore {
+
+std::uint32_t PackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
+    return PackGroupsPlain(dst, src, groups);
+}
+
+}  // namespace lumacore
+
+#endif

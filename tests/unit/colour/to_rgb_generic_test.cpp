@@ -1,0 +1,300 @@
+// The generic converters: the matrices' levels, the truncation and clamp,
+// chroma sharing, the packings and channel orders, line order and counts.
+// Values are worked out by hand from the coefficient tables.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "colour/to_rgb_kernels.h"
+#include "colour/ycbcr_to_rgb_generic.h"
+#include "tests/unit/colour/to_rgb_test_support.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::SimdTier;
+using Rgb = std::array<int, 3>;
+
+// Every tier: the plain reference and the vector tiers (on lines wide enough
+// to reach their blocks).
+std::vector<SimdTier> AllTiers() {
+    std::vector<SimdTier> tiers{SimdTier::Plain};
+    for (SimdTier t : VectorTiers()) tiers.push_back(t);
+    return tiers;
+}
+
+// (R, G, B) of a 64-pixel UYVY line of one sample triple, BGRX order.
+Rgb Convert8(SimdTier tier, std::int32_t matrix, int y, int cb, int cr) {
+    constexpr std::uint32_t w = 64;
+    Bytes src(2 * w);
+    for (std::uint32_t k = 0; k < w / 2; ++k) {
+        src[4 * k] = std::uint8_t(cb);
+        src[4 * k + 1] = std::uint8_t(y);
+        src[4 * k + 2] = std::uint8_t(cr);
+        src[4 * k + 3] = std::uint8_t(y);
+    }
+    Bytes dst(3 * w);
+    lumacore::YCbCr8ToRgbWith(tier, dst.data(), src.data() + 1, src.data(), src.data() + 2, w, 1, 3 * w, 2 * w,
+                              matrix, 0, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 24, 2 * w);
+    for (std::uint32_t x = 1; x < w; ++x)
+        EXPECT_TRUE(dst[3 * x] == dst[0] && dst[3 * x + 1] == dst[1] && dst[3 * x + 2] == dst[2]);
+    return {dst[2], dst[1], dst[0]};
+}
+
+// The same through v210 words (one sample triple in every field).
+Rgb Convert10(SimdTier tier, std::int32_t matrix, std::uint32_t y, std::uint32_t cb, std::uint32_t cr) {
+    constexpr std::uint32_t w = 96;
+    Bytes src(16 * w / 6);
+    const std::uint32_t words[4] = {cb | y << 10 | cr << 20, y | cb << 10 | y << 20, cr | y << 10 | cb << 20,
+                                    y | cr << 10 | y << 20};
+    for (std::uint32_t g = 0; g < w / 6; ++g)
+        for (int i = 0; i < 4; ++i)
+            for (int b = 0; b < 4; ++b) src[16 * g + 4 * i + b] = std::uint8_t(words[i] >> (8 * b));
+    Bytes dst(4 * w);
+    lumacore::V210ToRgbWith(tier, dst.data(), src.data(), w, 1, 4 * w, std::uint32_t(src.size()), matrix, 0, 32);
+    for (std::uint32_t x = 1; x < w; ++x)
+        EXPECT_TRUE(dst[4 * x] == dst[0] && dst[4 * x + 1] == dst[1] && dst[4 * x + 2] == dst[2]);
+    return {dst[2], dst[1], dst[0]};
+}
+
+TEST(GenericToRgb, StandardRangeTruncatesItsWhiteAndClampsAboveIt) {
+    for (SimdTier tier : AllTiers()) {
+        SCOPED_TRACE(TierName(tier));
+        EXPECT_EQ(Convert8(tier, 1, 235, 128, 128), (Rgb{254, 254, 254}));  // 219 x 1.164 = 254.9
+        EXPECT_EQ(Convert8(tier, 1, 16, 128, 128), (Rgb{0, 0, 0}));
+        EXPECT_EQ(Convert8(tier, 1, 255, 128, 128), (Rgb{255, 255, 255}));
+        EXPECT_EQ(Convert8(tier, 1, 0, 128, 128), (Rgb{0, 0, 0}));
+        EXPECT_EQ(Convert10(tier, 1, 940, 512, 512), (Rgb{254, 254, 254}));
+        EXPECT_EQ(Convert10(tier, 1, 64, 512, 512), (Rgb{0, 0, 0}));
+        // Saturated red: R 2703720 clamps high, G -86558 low, and B's -9860
+        // truncates to 0.
+        EXPECT_EQ(Convert8(tier, 1, 81, 90, 250), (Rgb{255, 0, 0}));
+        // R 977760 + 15960 x 50, G 977760 + 3910 x 30 - 8129 x 50, B 977760 - 20170 x 30.
+        EXPECT_EQ(Convert8(tier, 1, 100, 98, 178), (Rgb{177, 68, 37}));
+    }
+}
+
+TEST(GenericToRgb, ExtendedRangePassesLumaThrough) {
+    for (SimdTier tier : AllTiers()) {
+        SCOPED_TRACE(TierName(tier));
+        for (int y : {0, 16, 128, 235, 255}) EXPECT_EQ(Convert8(tier, 0, y, 128, 128), (Rgb{y, y, y}));
+        for (int m : {2, 4}) EXPECT_EQ(Convert8(tier, m, 16, 128, 128), (Rgb{16, 16, 16}));
+        // Ten bits: the gains are quarter gains, so luma loses its low two bits.
+        EXPECT_EQ(Convert10(tier, 0, 941, 512, 512), (Rgb{235, 235, 235}));
+    }
+}
+
+TEST(GenericToRgb, MatricesShareAndDefaultAsListed) {
+    const int samples[][3] = {{100, 98, 178}, {200, 40, 60}, {50, 220, 30}, {180, 128, 250}};
+    for (SimdTier tier : AllTiers()) {
+        SCOPED_TRACE(TierName(tier));
+        for (const auto& s : samples) {
+            EXPECT_EQ(Convert8(tier, 3, s[0], s[1], s[2]), Convert8(tier, 5, s[0], s[1], s[2]));
+            EXPECT_EQ(Convert8(tier, 6, s[0], s[1], s[2]), Convert8(tier, 0, s[0], s[1], s[2]));
+            EXPECT_EQ(Convert8(tier, -1, s[0], s[1], s[2]), Convert8(tier, 0, s[0], s[1], s[2]));
+            EXPECT_NE(Convert8(tier, 1, s[0], s[1], s[2]), Convert8(tier, 3, s[0], s[1], s[2]));
+            EXPECT_NE(Convert8(tier, 2, s[0], s[1], s[2]), Convert8(tier, 4, s[0], s[1], s[2]));
+            const std::uint32_t y = s[0] * 4, cb = s[1] * 4, cr = s[2] * 4;
+            EXPECT_EQ(Convert10(tier, 3, y, cb, cr), Convert10(tier, 5, y, cb, cr));
+            EXPECT_EQ(Convert10(tier, 7, y, cb, cr), Convert10(tier, 0, y, cb, cr));
+        }
+        // Blue of (Y 0, Cb 127) with matrix 0: 17320 x -1 truncates to 0, as
+        // does every sum between -9999 and 9999.
+        EXPECT_EQ(Convert8(tier, 0, 0, 127, 128), (Rgb{0, 0, 0}));
+        EXPECT_EQ(Convert8(tier, 0, 1, 127, 128), (Rgb{1, 1, 0}));
+    }
+}
+
+// One pair of distinct pixels, every packing and order, byte by byte.
+TEST(GenericToRgb, PacksEveryBitCountInEveryOrder) {
+    // Matrix 0, Cb' = 1, Cr' = 32: R = Y + 43.872, G = Y - 0.336 - 22.3328,
+    // B = Y + 1.732, each truncated: pixel 0 (Y 200) is R 243, G 177, B 201;
+    // pixel 1 (Y 96) is R 139, G 73, B 97.
+    const std::uint8_t uyvy[4] = {129, 200, 160, 96};
+    struct Case {
+        int bits;
+        std::uint32_t order;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {24, 0, {201, 177, 243, 97, 73, 139}},
+        {24, 1, {201, 177, 243, 97, 73, 139}},
+        {24, 2, {243, 177, 201, 139, 73, 97}},
+        {24, 3, {243, 177, 201, 139, 73, 97}},
+        {24, 9, {243, 177, 201, 139, 73, 97}},
+        {32, 0, {201, 177, 243, 0, 97, 73, 139, 0}},
+        {32, 1, {0, 201, 177, 243, 0, 97, 73, 139}},
+        {32, 2, {243, 177, 201, 0, 139, 73, 97, 0}},
+        {32, 3, {0, 243, 177, 201, 0, 139, 73, 97}},
+        {32, 4, {243, 177, 201, 0, 139, 73, 97, 0}},
+        // 5-5-5, blue high: 25 << 10 | 22 << 5 | 30 = 0x66DE; red high 0x7AD9.
+        {15, 0, {0xDE, 0x66, 0x31, 0x31}},
+        {15, 1, {0xDE, 0x66, 0x31, 0x31}},
+        {15, 2, {0xD9, 0x7A, 0x2C, 0x45}},
+        {15, 3, {0xD9, 0x7A, 0x2C, 0x45}},
+        // 5-6-5, blue high: 25 << 11 | 44 << 5 | 30 = 0xCD9E; red high 0xF599.
+        {16, 0, {0x9E, 0xCD, 0x51, 0x62}},
+        {16, 2, {0x99, 0xF5, 0x4C, 0x8A}},
+        {16, 5, {0x99, 0xF5, 0x4C, 0x8A}},
+    };
+    for (SimdTier tier : AllTiers()) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << TierName(tier) << " bits " << c.bits << " order " << c.order);
+            constexpr std::uint32_t w = 64;
+            Bytes src(2 * w);
+            for (std::uint32_t k = 0; k < w / 2; ++k)
+                for (int i = 0; i < 4; ++i) src[4 * k + i] = uyvy[i];
+            const std::uint32_t size = c.bits == 24 ? 3 : c.bits == 32 ? 4 : 2;
+            Bytes dst(size * w, kCanary);
+            lumacore::YCbCr8ToRgbWith(tier, dst.data(), src.data() + 1, src.data(), src.data() + 2, w, 1, size * w,
+                                      2 * w, 0, c.order, lumacore::kChromaRowPerLine, lumacore::kPackedLayout,
+                                      c.bits, 2 * w);
+            for (std::uint32_t x = 0; x < w; x += 2)
+                ASSERT_EQ(Bytes(dst.begin() + x * size, dst.begin() + (x + 2) * size), c.bytes) << "pixel " << x;
+        }
+    }
+}
+
+TEST(GenericToRgb, OtherBitCountsWriteNothingButCountFourBytes) {
+    const Bytes src = Noise(2 * 8 * 3, 1);
+    for (int bits : {0, 8, 14, 17, 23, 25, 31, 33}) {
+        Bytes dst(4 * 8 * 3, kCanary);
+        EXPECT_EQ(lumacore::YCbCr8ToRgb(dst.data(), src.data() + 1, src.data(), src.data() + 2, 8, 3, 32, 16, 1,
+                                        0x8000, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, bits, 16),
+                  8u * 3u * 4u);
+        EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 2, 24, 16, 1, 0x8000, bits), 6u * 2u * 4u);
+        EXPECT_EQ(dst, Bytes(dst.size(), kCanary)) << bits;
+    }
+    // Counts by packing; a height of 0 writes nothing and counts 0.
+    Bytes dst(4 * 8 * 3, kCanary);
+    for (auto [bits, size] : {std::pair{15, 2u}, {16, 2u}, {24, 3u}, {32, 4u}})
+        EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 1, 24, 16, 1, 0x8000, bits), 6u * size);
+    dst.assign(dst.size(), kCanary);
+    EXPECT_EQ(lumacore::YCbCr8ToRgb(dst.data(), src.data() + 1, src.data(), src.data() + 2, 8, 0, 32, 16, 1, 0x8000,
+                                    lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 32, 16),
+              0u);
+    EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 0, 24, 16, 1, 0x8000, 32), 0u);
+    EXPECT_EQ(dst, Bytes(dst.size(), kCanary));
+}
+
+// Grey lines of luma 10, 20, 30 (matrix 0) show where each line lands.
+TEST(GenericToRgb, BottomUpPutsTheFirstLineLast) {
+    for (SimdTier tier : AllTiers()) {
+        constexpr std::uint32_t w = 40, h = 3;
+        Bytes luma(w * h), chroma(w / 2 * h, 128);
+        for (std::uint32_t y = 0; y < h; ++y)
+            for (std::uint32_t x = 0; x < w; ++x) luma[y * w + x] = std::uint8_t(10 * (y + 1));
+        for (std::uint32_t flags : {0x8000u, 0u}) {
+            Bytes dst(3 * w * h);
+            lumacore::YCbCr8ToRgbWith(tier, dst.data(), luma.data(), chroma.data(), chroma.data(), w, h, 3 * w, w, 0,
+                                      flags, lumacore::kChromaRowPerLine, lumacore::kPlanarLayout, 24, w / 2);
+            for (std::uint32_t y = 0; y < h; ++y) {
+                const std::uint32_t line = flags ? h - 1 - y : y;
+                for (std::uint32_t i = 0; i < 3 * w; ++i) ASSERT_EQ(dst[line * 3 * w + i], 10 * (y + 1));
+            }
+        }
+    }
+}
+
+// Each chroma row of a 4:2:0 source serves two lines; with 4:2:2 rows each
+// line has its own. Chroma rows of Cr 128 + 20 r make red step by row.
+TEST(GenericToRgb, FourTwoZeroLinesShareTheirChromaRow) {
+    for (SimdTier tier : AllTiers()) {
+        constexpr std::uint32_t w = 34, h = 5, cp = w / 2;
+        const Bytes luma(w * h, 128);
+        Bytes cb(cp * h, 128), cr(cp * h);
+        for (std::uint32_t r = 0; r < h; ++r)
+            for (std::uint32_t x = 0; x < cp; ++x) cr[r * cp + x] = std::uint8_t(128 + 20 * r);
+        for (int rows : {lumacore::kChromaRowPerTwoLines, lumacore::kChromaRowPerLine}) {
+            Bytes dst(3 * w * h);
+            lumacore::YCbCr8ToRgbWith(tier, dst.data(), luma.data(), cb.data(), cr.data(), w, h, 3 * w, w, 0, 0,
+                                      rows, lumacore::kPlanarLayout, 24, cp);
+            for (std::uint32_t y = 0; y < h; ++y) {
+                const std::uint32_t row = rows == lumacore::kChromaRowPerLine ? y : y / 2;
+                const int red = std::min(255, 128 + 13710 * int(20 * row) / 10000);
+                for (std::uint32_t x = 0; x < w; ++x) ASSERT_EQ(dst[(y * w + x) * 3 + 2], red) << y << " " << x;
+            }
+        }
+    }
+}
+
+// Pixels of a pair share its chroma; an odd width's last pixel takes the
+// chroma of the pair to its left, and a one-pixel line is neutral.
+TEST(GenericToRgb, OddWidthsGiveTheLastPixelItsNeighboursChroma) {
+    for (SimdTier tier : AllTiers()) {
+        for (std::uint32_t w : {1u, 3u, 33u, 65u}) {
+            Bytes luma(w, 100), cb(w / 2), cr(w / 2);
+            for (std::uint32_t k = 0; k < w / 2; ++k) cr[k] = std::uint8_t(130 + 2 * k);
+            Bytes dst(3 * w + 3, kCanary);
+            lumacore::YCbCr8ToRgbWith(tier, dst.data(), luma.data(), cb.data(), cr.data(), w, 1, 3 * w, w, 0, 0,
+                                      lumacore::kChromaRowPerLine, lumacore::kPlanarLayout, 24, w / 2);
+            for (std::uint32_t x = 0; x < w; ++x) {
+                const int k = w == 1 ? -1 : int(std::min(x / 2, w / 2 - 1));
+                const int crs = k < 0 ? 0 : 2 + 2 * k;
+                ASSERT_EQ(dst[3 * x + 2], 100 + 13710 * crs / 10000) << TierName(tier) << " w=" << w << " x=" << x;
+            }
+            EXPECT_EQ(dst[3 * w], kCanary);
+        }
+    }
+}
+
+// The first full group, then the second group's first two pixels with that
+// group's first chroma pair.
+TEST(GenericToRgb, V210ReadsAPartialLastGroupWhole) {
+    auto word = [](std::uint32_t a, std::uint32_t b, std::uint32_t c) { return a | b << 10 | c << 20; };
+    // Group 0: Y 100..600 with Cb/Cr 512; group 1: Y0 700, Y1 800 with Cb0
+    // 512, Cr0 612; its other samples would show if read.
+    const std::uint32_t words[8] = {word(512, 100, 512), word(200, 512, 300), word(512, 400, 512),
+                                    word(500, 512, 600), word(512, 700, 612), word(800, 0, 1000),
+                                    word(0, 1000, 0),    word(1000, 0, 1000)};
+    Bytes src(32);
+    for (int i = 0; i < 8; ++i)
+        for (int b = 0; b < 4; ++b) src[4 * i + b] = std::uint8_t(words[i] >> (8 * b));
+    for (SimdTier tier : AllTiers()) {
+        Bytes dst(3 * 8 + 3, kCanary);
+        EXPECT_EQ(lumacore::V210ToRgbWith(tier, dst.data(), src.data(), 8, 1, 24, 32, 0, 0, 24), 24u);
+        const int greys[6] = {25, 50, 75, 100, 125, 150};
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(Bytes(dst.begin() + 3 * x, dst.begin() + 3 * x + 3),
+                      Bytes(3, std::uint8_t(greys[x])));
+        // Cr' = 100: R = Y + 3427 x 100 / 2500 ... in units of 1/10000.
+        auto pixel = [](int y) {
+            const int ys = y * 2500;
+            return Bytes{std::uint8_t(ys / 10000), std::uint8_t((ys - 1744 * 100) / 10000),
+                         std::uint8_t((ys + 3427 * 100) / 10000)};
+        };
+        EXPECT_EQ(Bytes(dst.begin() + 18, dst.begin() + 21), pixel(700));
+        EXPECT_EQ(Bytes(dst.begin() + 21, dst.begin() + 24), pixel(800));
+        EXPECT_EQ(Bytes(dst.begin() + 24, dst.end()), Bytes(3, kCanary));
+    }
+}
+
+// Lines shorter than their groups: each line's last group runs into the
+// next line, and the last line's bytes past the frame read as zero.
+TEST(GenericToRgb, V210GroupsRunOnIntoTheNextLineAndStopAtTheFrameEnd) {
+    for (std::uint32_t w : {8u, 100u, 1280u}) {
+        const std::uint32_t h = 3, sp = 16 * w / 6, groups = 16 * ((w + 5) / 6);  // sp < groups
+        const Bytes src = V210Noise(sp * h, w);
+        Bytes padded(std::size_t(groups) * h, 0);  // the lines each line reads, at whole groups
+        for (std::uint32_t y = 0; y < h; ++y) {
+            const std::size_t n = std::min<std::size_t>(groups, src.size() - y * sp);
+            std::copy(src.begin() + y * sp, src.begin() + y * sp + n, padded.begin() + y * groups);
+        }
+        Bytes generic(4 * w * h), kernel(4 * w * h);
+        lumacore::V210ToRgbWith(SimdTier::Plain, generic.data(), padded.data(), w, h, 4 * w, groups, 1, 0x8000, 32);
+        lumacore::K13V210ToRgb32(SimdTier::Plain, kernel.data(), padded.data(), w, h, 4 * w, groups, 1, 0x8000);
+        for (SimdTier tier : AllTiers()) {
+            Bytes dst(4 * w * h);
+            lumacore::V210ToRgbWith(tier, dst.data(), src.data(), w, h, 4 * w, sp, 1, 0x8000, 32);
+            EXPECT_EQ(dst, generic) << TierName(tier) << " w=" << w;
+            lumacore::K13V210ToRgb32(tier, dst.data(), src.data(), w, h, 4 * w, sp, 1, 0x8000);
+            EXPECT_EQ(dst, kernel) << TierName(tier) << " w=" << w;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumacore_test

@@ -1,0 +1,354 @@
+// The routines of the conversion table: which kernel or converter each
+// processor level gets, the counts, cyuv's line order, the planar layouts,
+// the alpha transfers and the cells of ConvertFrame that run them.
+#include "colour/to_rgb_routines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "colour/to_rgb_kernels.h"
+#include "colour/ycbcr_to_rgb_generic.h"
+#include "convert/convert_frame.h"
+#include "convert/routine.h"
+#include "formats/fourcc.h"
+#include "formats/line_pitch.h"
+#include "tests/unit/colour/to_rgb_test_support.h"
+
+namespace lumacore_test {
+namespace {
+
+using lumacore::SimdTier;
+
+// A packed UYVY frame of one repeated pair.
+Bytes Uyvy(std::uint32_t w, std::uint32_t h, int y, int cb = 128, int cr = 128) {
+    Bytes f(2 * w * h);
+    for (std::size_t k = 0; k < f.size() / 4; ++k) {
+        f[4 * k] = std::uint8_t(cb), f[4 * k + 1] = std::uint8_t(y), f[4 * k + 2] = std::uint8_t(cr);
+        f[4 * k + 3] = std::uint8_t(y);
+    }
+    return f;
+}
+
+struct Out {
+    std::uint32_t count;
+    Bytes dst;
+};
+
+Out Convert(lumacore::RgbConvertRoutine routine, const Bytes& src, std::uint32_t w, std::uint32_t h, std::uint32_t dp,
+        std::uint32_t sp, std::int32_t matrix, std::uint32_t flags = 0x8000, std::uint8_t fill = kCanary) {
+    Out o{0, Bytes(std::size_t(h) * dp, fill)};
+    o.count = routine(o.dst.data(), src.data(), w, h, dp, sp, matrix, flags);
+    return o;
+}
+
+TEST(ToRgbRoutines, ProcessorLevelPicksTheKernelFamily) {
+    const std::uint32_t w = 64, h = 2, dp = 3 * w + 4;
+    const Bytes white = Uyvy(w, h, 235);
+    struct Case {
+        std::uint32_t level;
+        int value;  // every byte of the white frame
+        std::uint32_t count;
+    };
+    // Table kernel 255, 6-bit kernel 253, generic converter 254; kernels
+    // count whole pitches, the converter w x h x 3.
+    const Case cases[] = {{1, 255, h * dp}, {2, 253, h * dp}, {3, 253, h * dp}, {4, 253, h * dp},
+                          {5, 253, h * dp}, {0, 254, w * h * 3}, {6, 254, w * h * 3}};
+    for (const Case& c : cases) {
+        ScopedSimdLevel level(c.level);
+        for (auto routine : {&lumacore::UyvyToRgb24, &lumacore::CyuvToRgb24}) {
+            const Out o = Convert(routine, white, w, h, dp, 2 * w, 1);
+            EXPECT_EQ(o.count, c.count) << "level " << c.level;
+            for (std::uint32_t y = 0; y < h; ++y)
+                for (std::uint32_t i = 0; i < 3 * w; ++i) ASSERT_EQ(o.dst[y * dp + i], c.value) << c.level;
+        }
+    }
+}
+
+TEST(ToRgbRoutines, ChannelOrdersOtherThanBgrGoToTheConverterExceptThirteenBit) {
+    const std::uint32_t w = 32, h = 2;
+    const Bytes white = Uyvy(w, h, 235);
+    ScopedSimdLevel level(4);
+    // 24-bit, order XBGR: the generic converter.
+    Out o = Convert(&lumacore::UyvyToRgb24, white, w, h, 3 * w, 2 * w, 1, 0x8001);
+    EXPECT_EQ(o.count, w * h * 3);
+    EXPECT_EQ(o.dst[0], 254);
+    // 32-bit from UYVY order: the 13-bit kernel in any order (254 and 255).
+    o = Convert(&lumacore::UyvyToRgb32, white, w, h, 4 * w, 2 * w, 1, 0x8003);
+    EXPECT_EQ(o.count, h * 4 * w);
+    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{255, 254, 254, 254}));
+    // 32-bit from YUY2 with order RGBX: the generic converter, fourth byte 0.
+    const Bytes yuy2 = Uyvy(w, h, 128, 235, 235);  // Y0 235 Cb 128 Y1 235 Cr 128
+    o = Convert(&lumacore::Yuy2ToRgb32, yuy2, w, h, 4 * w, 2 * w, 1, 0x8002);
+    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{254, 254, 254, 0}));
+    // ... and with B G R: the 6-bit kernel, its luma term as fourth byte.
+    o = Convert(&lumacore::Yuy2ToRgb32, yuy2, w, h, 4 * w, 2 * w, 1);
+    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{253, 253, 253, 253}));
+}
+
+TEST(ToRgbRoutines, FourthByteOfUyvyToRgb32ByLevel) {
+    const std::uint32_t w = 16, h = 2;
+    const Bytes frame = Uyvy(w, h, 120);
+    const int expected[] = {kCanary, 255, 255, 255, 255, 0};  // levels 1..5, then the converter
+    for (std::uint32_t level = 1; level <= 6; ++level) {
+        ScopedSimdLevel scoped(level);
+        const Out o = Convert(&lumacore::UyvyToRgb32, frame, w, h, 4 * w, 2 * w, 0);
+        for (std::uint32_t i = 0; i < w * h; ++i) ASSERT_EQ(o.dst[4 * i + 3], expected[level - 1]) << level;
+        EXPECT_EQ(o.dst[0], 120);
+    }
+}
+
+// UYVY to 5-6-5 at kernel levels gives the kernels' 5-5-5 words (red
+// high); the converter gives 5-6-5 (blue high with a B-first order); 5-5-5
+// destinations always get the converter's words, blue high.
+TEST(ToRgbRoutines, SixteenBitWordsByPath) {
+    const std::uint32_t w = 8, h = 1;
+    // Matrix 0 with Cb' = -100: B = Y - 173.2, G = Y + 33.6, R = Y.
+    const Bytes frame = Uyvy(w, h, 200, 28, 128);
+    const int r = 200, g = 233, b_generic = 26;
+    ScopedSimdLevel level(4);
+    Out o = Convert(&lumacore::UyvyToRgb565, frame, w, h, 2 * w, 2 * w, 0);
+    const int k6_b = (64 * 200 + 32 - 113 * 100) >> 6, k6_g = (64 * 200 + 32 + 22 * 100) >> 6;
+    EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (r >> 3) << 10 | (k6_g >> 3) << 5 | k6_b >> 3);
+    o = Convert(&lumacore::UyvyToRgb565, frame, w, h, 2 * w, 2 * w, 0, 0x8001);
+    EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (b_generic >> 3) << 11 | (g >> 2) << 5 | r >> 3);
+    for (std::uint32_t lvl : {1u, 4u}) {
+        ScopedSimdLevel again(lvl);
+        o = Convert(&lumacore::UyvyToRgb555, frame, w, h, 2 * w, 2 * w, 0);
+        EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (b_generic >> 3) << 10 | (g >> 3) << 5 | r >> 3);
+        EXPECT_EQ(o.count, w * h * 2);
+    }
+}
+
+// cyuv holds UYVY lines bottom line first: its RGB frame is the UYVY
+// frame's mirror image on every path, padding aside.
+TEST(ToRgbRoutines, CyuvGivesTheMirrorImageOfUyvy) {
+    const std::uint32_t w = 38, h = 5;
+    const Bytes frame = Noise(2 * w * h, 4);
+    struct Pair {
+        lumacore::RgbConvertRoutine uyvy, cyuv;
+        std::uint32_t size;
+    };
+    const Pair pairs[] = {{&lumacore::UyvyToRgb555, &lumacore::CyuvToRgb555, 2},
+                          {&lumacore::UyvyToRgb565, &lumacore::CyuvToRgb565, 2},
+                          {&lumacore::UyvyToRgb24, &lumacore::CyuvToRgb24, 3},
+                          {&lumacore::UyvyToRgb32, &lumacore::CyuvToRgb32, 4}};
+    for (std::uint32_t level : {0u, 1u, 4u}) {
+        ScopedSimdLevel scoped(level);
+        for (const Pair& p : pairs) {
+            for (std::uint32_t flags : {0x8000u, 0u, 0x8003u}) {
+                const std::uint32_t line = p.size * w, dp = line + 6;
+                const Out up = Convert(p.uyvy, frame, w, h, dp, 2 * w, 3, flags);
+                const Out down = Convert(p.cyuv, frame, w, h, dp, 2 * w, 3, flags);
+                EXPECT_EQ(up.count, down.count);
+                for (std::uint32_t y = 0; y < h; ++y)
+                    ASSERT_EQ(0, std::memcmp(&up.dst[y * dp], &down.dst[(h - 1 - y) * dp], line))
+                        << "level " << level << " size " << p.size << " flags " << flags << " line " << y;
+            }
+        }
+    }
+}
+
+// A 4:2:0 frame of odd height: luma, then (h + 1) / 2 rows of each chroma
+// plane at half the pitch; I420 and YV12 differ only in the planes' order.
+TEST(ToRgbRoutines, I420AndYv12WithSwappedPlanesGiveTheSameFrame) {
+    const std::uint32_t w = 36, h = 5, rows = 3, cp = w / 2;
+    const Bytes luma = Noise(w * h, 1), cb = Noise(cp * rows, 2), cr = Noise(cp * rows, 3);
+    Bytes i420 = luma, yv12 = luma;
+    i420.insert(i420.end(), cb.begin(), cb.end());
+    i420.insert(i420.end(), cr.begin(), cr.end());
+    yv12.insert(yv12.end(), cr.begin(), cr.end());
+    yv12.insert(yv12.end(), cb.begin(), cb.end());
+    for (std::uint32_t level : {1u, 4u}) {
+        ScopedSimdLevel scoped(level);
+        const Out a = Convert(&lumacore::I420ToRgb24, i420, w, h, 3 * w, w, 1);
+        const Out b = Convert(&lumacore::Yv12ToRgb24, yv12, w, h, 3 * w, w, 1);
+        EXPECT_EQ(a.dst, b.dst);
+        EXPECT_EQ(a.count, w * h * 3);
+        // The converter with the planes as laid out.
+        Bytes expected(3 * w * h);
+        lumacore::YCbCr8ToRgbWith(SimdTier::Plain, expected.data(), luma.data(), cb.data(), cr.data(), w, h, 3 * w,
+                                  w, 1, 0x8000, lumacore::kChromaRowPerTwoLines, lumacore::kPlanarLayout, 24, cp);
+        EXPECT_EQ(a.dst, expected);
+    }
+}
+
+// YVYU and the planar sources have no kernels: the converter at every level.
+TEST(ToRgbRoutines, YvyuAndP422AlwaysUseTheConverter) {
+    const std::uint32_t w = 40, h = 3;
+    const Bytes packed = Noise(2 * w * h, 5), planar = Noise(2 * w * h, 6);
+    Bytes yvyu(4 * w * h), p422(4 * w * h);
+    lumacore::YCbCr8ToRgbWith(SimdTier::Plain, yvyu.data(), packed.data(), packed.data() + 3, packed.data() + 1, w,
+                              h, 4 * w, 2 * w, 5, 0x8000, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 32,
+                              2 * w);
+    lumacore::YCbCr8ToRgbWith(SimdTier::Plain, p422.data(), planar.data(), planar.data() + w * h,
+                              planar.data() + w * h + w / 2 * h, w, h, 4 * w, w, 5, 0x8000,
+                              lumacore::kChromaRowPerLine, lumacore::kPlanarLayout, 32, w / 2);
+    for (std::uint32_t level : {0u, 1u, 2u, 4u, 5u}) {
+        ScopedSimdLevel scoped(level);
+        EXPECT_EQ(Convert(&lumacore::YvyuToRgb32, packed, w, h, 4 * w, 2 * w, 5).dst, yvyu) << level;
+        EXPECT_EQ(Convert(&lumacore::P422ToRgb32, planar, w, h, 4 * w, w, 5).dst, p422) << level;
+    }
+}
+
+TEST(ToRgbRoutines, V210ToRgb32UsesTheTenBitKernelAtMmxLevels) {
+    const std::uint32_t w = 48, h = 2, sp = 128;
+    const Bytes frame = V210Noise(sp * h, 8);
+    Bytes kernel(4 * w * h), generic(4 * w * h);
+    lumacore::K13V210ToRgb32(SimdTier::Plain, kernel.data(), frame.data(), w, h, 4 * w, sp, 4, 0x8000);
+    lumacore::V210ToRgbWith(SimdTier::Plain, generic.data(), frame.data(), w, h, 4 * w, sp, 4, 0x8000, 32);
+    for (std::uint32_t level : {2u, 3u, 4u, 5u}) {
+        ScopedSimdLevel scoped(level);
+        const Out o = Convert(&lumacore::V210ToRgb32, frame, w, h, 4 * w, sp, 4);
+        EXPECT_EQ(o.dst, kernel);
+        EXPECT_EQ(o.count, h * 4 * w);
+    }
+    for (std::uint32_t level : {0u, 1u}) {
+        ScopedSimdLevel scoped(level);
+        EXPECT_EQ(Convert(&lumacore::V210ToRgb32, frame, w, h, 4 * w, sp, 4).dst, generic);
+    }
+    // Narrower than a pair: the converter even at kernel levels.
+    ScopedSimdLevel scoped(4);
+    const Out one = Convert(&lumacore::V210ToRgb32, frame, 1, 1, 4, 16, 4);
+    EXPECT_EQ(one.dst[3], 0);
+    EXPECT_EQ(one.count, 4u);
+    const Out uyvy = Convert(&lumacore::UyvyToRgb32, Uyvy(2, 1, 235), 1, 1, 4, 2, 1);
+    EXPECT_EQ(uyvy.dst, (Bytes{254, 254, 254, 0}));
+}
+
+TEST(ToRgbRoutines, EveryRoutineRunsTheFirstUseRule) {
+    const Bytes frame = Noise(256, 1);
+    const lumacore::RgbConvertRoutine routines[] = {&lumacore::P422ToRgb24, &lumacore::YvyuToRgb555,
+                                                    &lumacore::V210ToRgb24, &lumacore::UyvyToRgb32,
+                                                    &lumacore::Plane8AlphaToRgb32, &lumacore::Packed10AlphaToRgb32};
+    for (auto routine : routines) {
+        lumacore::ResetProcessorFeaturesForTesting();
+        ASSERT_EQ(CPUFeatureFlags, 0u);
+        Bytes dst(256);
+        routine(dst.data(), frame.data(), 4, 2, 16, 8, 1, 0x8000);
+        EXPECT_NE(CPUFeatureFlags, 0u);
+        EXPECT_EQ(lumacore::SimdLevel.load(), lumacore::ChooseSimdLevel(CPUFeatureFlags));
+    }
+}
+
+TEST(ToRgbRoutines, EightBitAlphaStretchesUnderStandardRangeMatrices) {
+    const std::uint32_t w = 4, h = 2;
+    const Bytes alpha = {16, 235, 126, 0, 255, 17, 100, 234};
+    for (std::int32_t matrix : {1, 0}) {
+        Bytes dst = Noise(4 * w * h + 4, 3);
+        const Bytes before = dst;
+        // The dispatcher hands this routine the flags as -32768.
+        EXPECT_EQ(lumacore::Plane8AlphaToRgb32(dst.data(), alpha.data(), w, h, 4 * w, 0, matrix,
+                                               std::uint32_t(-32768)),
+                  w * h);
+        const Bytes stretched = {0, 255, 128, 0, 255, (17 * 255 - 4080) / 219, (100 * 255 - 4080) / 219,
+                                 (234 * 255 - 4080) / 219};
+        for (std::uint32_t y = 0; y < h; ++y)
+            for (std::uint32_t x = 0; x < w; ++x) {
+                const std::size_t at = ((h - 1 - y) * w + x) * 4;  // bottom-up
+                EXPECT_EQ(dst[at + 3], matrix ? stretched[y * w + x] : alpha[y * w + x]);
+                EXPECT_EQ(0, std::memcmp(&dst[at], &before[at], 3));
+            }
+        EXPECT_EQ(dst[4 * w * h], before[4 * w * h]);
+    }
+}
+
+std::uint32_t AlphaWord(std::uint32_t a, std::uint32_t b, std::uint32_t c) { return a | b << 10 | c << 20; }
+
+void PutWord(Bytes& v, std::size_t at, std::uint32_t word) {
+    for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(word >> (8 * i));
+}
+
+TEST(ToRgbRoutines, TenBitAlphaReadsWholeWordsPerLine) {
+    // Width 5: two words a line (the second word's third sample is not a
+    // pixel), line y at 8 y bytes.
+    const std::uint32_t w = 5, h = 2;
+    Bytes alpha(16);
+    PutWord(alpha, 0, AlphaWord(64, 940, 1023));
+    PutWord(alpha, 4, AlphaWord(502, 4, 700));
+    PutWord(alpha, 8, AlphaWord(1023, 4, 502));
+    PutWord(alpha, 12, AlphaWord(63, 941, 0));
+    struct Case {
+        std::int32_t matrix;
+        std::vector<int> line0, line1;
+    };
+    const Case cases[] = {{5, {0, 255, 255, 127, 0}, {255, 0, 127, 0, 255}},
+                          {4, {16, 235, 255, 125, 1}, {255, 1, 125, 15, 235}}};
+    for (const Case& c : cases) {
+        Bytes dst(4 * w * h, kCanary);
+        EXPECT_EQ(lumacore::Packed10AlphaToRgb32(dst.data(), alpha.data(), w, h, 4 * w, 0, c.matrix, 0x8000),
+                  w * h * 4 / 3);
+        for (std::uint32_t x = 0; x < w; ++x) {
+            EXPECT_EQ(dst[(w + x) * 4 + 3], c.line0[x]) << c.matrix << " x " << x;  // bottom-up: line 0 last
+            EXPECT_EQ(dst[x * 4 + 3], c.line1[x]) << c.matrix << " x " << x;
+            EXPECT_EQ(dst[x * 4], kCanary);
+        }
+    }
+}
+
+BITMAPINFOHEADER Header(std::int32_t w, std::int32_t h, std::uint16_t bits, DWORD compression, DWORD size) {
+    BITMAPINFOHEADER b{};
+    b.biSize = sizeof b;
+    b.biWidth = w;
+    b.biHeight = h;
+    b.biPlanes = 1;
+    b.biBitCount = bits;
+    b.biCompression = compression;
+    b.biSizeImage = size;
+    return b;
+}
+
+// auv2 and a12v to RGB32 through the dispatcher: the colour of their
+// UYVY or v210 part, then the alpha area's samples in the fourth bytes.
+TEST(ToRgbRoutines, AlphaCellsCarryAlphaIntoRgb32) {
+    ScopedSimdLevel level(4);
+    const std::uint32_t w = 6, h = 3;
+    {
+        Bytes src = Uyvy(w, h, 100);
+        for (std::uint32_t i = 0; i < w * h; ++i) src.push_back(std::uint8_t(16 + 10 * i));
+        BITMAPINFOHEADER in = Header(w, h, 16, lumacore::Fourcc("auv2"), std::uint32_t(src.size()));
+        BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
+        Bytes dst(4 * w * h, kCanary);
+        EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), lumacore::FMT_AUV2, &in, src.data(),
+                                         in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 1),
+                  4 * w * h);
+        for (std::uint32_t y = 0; y < h; ++y)
+            for (std::uint32_t x = 0; x < w; ++x) {
+                const int a = 16 + 10 * int(y * w + x);
+                const std::size_t at = ((h - 1 - y) * w + x) * 4;
+                EXPECT_EQ(dst[at + 3], a >= 235 ? 255 : (a * 255 - 4080) / 219);
+                EXPECT_EQ(dst[at], (84 * 9535) >> 13);
+            }
+    }
+    {
+        const std::uint32_t pitch = lumacore::V210LinePitch(w);  // 128
+        Bytes src(pitch * h + h * 8);
+        for (std::uint32_t y = 0; y < h; ++y) {
+            PutWord(src, y * pitch, AlphaWord(512, 400, 512));
+            PutWord(src, y * pitch + 4, AlphaWord(400, 512, 400));
+            PutWord(src, y * pitch + 8, AlphaWord(512, 400, 512));
+            PutWord(src, y * pitch + 12, AlphaWord(400, 512, 400));
+            PutWord(src, pitch * h + 8 * y, AlphaWord(4 * y, 100 + 4 * y, 1020));
+            PutWord(src, pitch * h + 8 * y + 4, AlphaWord(500, 600, 700));
+        }
+        BITMAPINFOHEADER in = Header(w, h, 20, lumacore::Fourcc("a12v"), std::uint32_t(src.size()));
+        BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
+        Bytes dst(4 * w * h, kCanary);
+        EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), lumacore::FMT_A12V, &in, src.data(),
+                                         in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 0),
+                  4 * w * h);
+        for (std::uint32_t y = 0; y < h; ++y) {
+            const std::uint8_t* line = &dst[(h - 1 - y) * w * 4];
+            const int expected[6] = {int(y), 25 + int(y), 255, 125, 150, 175};
+            for (std::uint32_t x = 0; x < w; ++x) {
+                EXPECT_EQ(line[4 * x + 3], expected[x]) << y << " " << x;
+                EXPECT_EQ(line[4 * x], 100);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumacore_test
