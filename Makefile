@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all test demo bench dist fuzz bootstrap native win32 win64 fuzz-build clean
+.PHONY: all test demo bench dist fuzz bootstrap native native-release win32 win64 fuzz-build clean
 
 all: native win32 win64
 
@@ -28,8 +28,13 @@ fuzz-build: bootstrap
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 
-test: native win32 win64 fuzz-build
+native-release: bootstrap
+	cmake --preset native-release >/dev/null
+	cmake --build --preset native-release -j $(JOBS)
+
+test: native native-release win32 win64 fuzz-build
 	ctest --preset native -j $(JOBS)
+	ctest --preset valgrind
 	ctest --preset fuzz -j $(JOBS)
 	ctest --preset win32
 	scripts/with-display.sh ctest --preset win64
@@ -44,9 +49,7 @@ fuzz: bootstrap
 demo: win32 win64
 	scripts/with-display.sh scripts/demo.sh
 
-bench: bootstrap
-	cmake --preset native-release >/dev/null
-	cmake --build --preset native-release -j $(JOBS)
+bench: native-release
 	scripts/bench.sh build/native-release
 
 dist: win32 win64

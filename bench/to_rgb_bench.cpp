@@ -26,7 +26,9 @@ extern "C" {
 #include <cstring>
 #include <vector>
 
+#include "colour/simd/to_rgb_simd.h"
 #include "colour/to_rgb_kernels.h"
+#include "colour/to_rgb_program.h"
 #include "colour/to_rgb_routines.h"
 #include "colour/ycbcr_to_rgb_generic.h"
 #include "formats/line_pitch.h"
@@ -88,8 +90,8 @@ void Ours(benchmark::State& state, Routine routine, In in, int bits, FrameSize s
     const std::uint32_t stride = DibStride(s.width, bits);
     std::vector<std::uint8_t> dst(std::size_t(stride) * s.height);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(routine(dst.data(), src.data(), s.width, s.height, stride, InPitch(in, s.width),
-                                         MatrixFor(s), kBottomUp));
+        benchmark::DoNotOptimize(
+            routine(dst.data(), src.data(), s.width, s.height, stride, InPitch(in, s.width), MatrixFor(s), kBottomUp));
         benchmark::ClobberMemory();
     }
     Report(state, dst.size());
@@ -215,9 +217,7 @@ void Swscale(benchmark::State& state, In in, int bits, FrameSize s) {
     int strides_in[4] = {};
     switch (in) {
         case In::Uyvy:
-        case In::Yuy2:
-            planes_in[0] = src.data(), strides_in[0] = 2 * w;
-            break;
+        case In::Yuy2: planes_in[0] = src.data(), strides_in[0] = 2 * w; break;
         case In::I420:
             planes_in[0] = src.data(), planes_in[1] = src.data() + std::size_t(w) * h;
             planes_in[2] = planes_in[1] + std::size_t(w / 2) * (h / 2);
@@ -256,9 +256,9 @@ void AvcodecV210(benchmark::State& state, int bits, FrameSize s) {
     if (!ctx || !frame || !packet || avcodec_open2(ctx, codec, nullptr) < 0) {
         state.SkipWithError("no v210 decoder");
     } else {
-        SwsContext* sws = sws_getContext(w, h, AV_PIX_FMT_YUV422P10LE, w, h,
-                                         bits == 32 ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24, SWS_POINT, nullptr,
-                                         nullptr, nullptr);
+        SwsContext* sws =
+            sws_getContext(w, h, AV_PIX_FMT_YUV422P10LE, w, h, bits == 32 ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24,
+                           SWS_POINT, nullptr, nullptr, nullptr);
         const int stride = int(DibStride(s.width, bits));
         std::vector<std::uint8_t> dst(std::size_t(stride) * s.height);
         std::uint8_t* planes_out[4] = {dst.data() + std::size_t(h - 1) * stride};
@@ -284,33 +284,33 @@ void AvcodecV210(benchmark::State& state, int bits, FrameSize s) {
 }
 
 #define US ->Unit(benchmark::kMicrosecond)
-#define TO_RGB_BENCHMARKS(label, size)                                                                            \
-    BENCHMARK_CAPTURE(Ours, ToRgb_UYVY_RGB32_##label, &lumacore::UyvyToRgb32, In::Uyvy, 32, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_UYVYToARGB_##label, In::Uyvy, 32, false, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_UYVY_BGRA_##label, In::Uyvy, 32, size) US;                        \
-    BENCHMARK_CAPTURE(Ours, ToRgb_UYVY_RGB24_##label, &lumacore::UyvyToRgb24, In::Uyvy, 24, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_UYVYToARGB_ARGBToRGB24_##label, In::Uyvy, 24, false, size) US;      \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I422ToRGB24_##label, In::Uyvy, 24, true, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_UYVY_BGR24_##label, In::Uyvy, 24, size) US;                       \
-    BENCHMARK_CAPTURE(Ours, ToRgb_YUY2_RGB32_##label, &lumacore::Yuy2ToRgb32, In::Yuy2, 32, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_YUY2ToARGB_##label, In::Yuy2, 32, false, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_YUY2_BGRA_##label, In::Yuy2, 32, size) US;                        \
-    BENCHMARK_CAPTURE(Ours, ToRgb_YUY2_RGB24_##label, &lumacore::Yuy2ToRgb24, In::Yuy2, 24, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_YUY2ToARGB_ARGBToRGB24_##label, In::Yuy2, 24, false, size) US;      \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_YUY2_BGR24_##label, In::Yuy2, 24, size) US;                       \
-    BENCHMARK_CAPTURE(Ours, ToRgb_I420_RGB32_##label, &lumacore::I420ToRgb32, In::I420, 32, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I420ToARGB_##label, In::I420, 32, false, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_I420_BGRA_##label, In::I420, 32, size) US;                        \
-    BENCHMARK_CAPTURE(Ours, ToRgb_I420_RGB24_##label, &lumacore::I420ToRgb24, In::I420, 24, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I420ToRGB24_##label, In::I420, 24, true, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_I420_BGR24_##label, In::I420, 24, size) US;                       \
-    BENCHMARK_CAPTURE(Ours, ToRgb_v210_RGB32_##label, &lumacore::V210ToRgb32, In::V210, 32, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I210ToARGB_##label, In::V210, 32, false, size) US;                  \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_yuv422p10_BGRA_##label, In::V210, 32, size) US;                   \
-    BENCHMARK_CAPTURE(AvcodecV210, ToRgb_avcodec_v210_swscale_BGRA_##label, 32, size) US;                       \
-    BENCHMARK_CAPTURE(Ours, ToRgb_v210_RGB24_##label, &lumacore::V210ToRgb24, In::V210, 24, size) US;            \
-    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I210ToARGB_ARGBToRGB24_##label, In::V210, 24, false, size) US;      \
-    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_yuv422p10_BGR24_##label, In::V210, 24, size) US;                  \
+#define TO_RGB_BENCHMARKS(label, size)                                                                    \
+    BENCHMARK_CAPTURE(Ours, ToRgb_UYVY_RGB32_##label, &lumacore::UyvyToRgb32, In::Uyvy, 32, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_UYVYToARGB_##label, In::Uyvy, 32, false, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_UYVY_BGRA_##label, In::Uyvy, 32, size) US;                   \
+    BENCHMARK_CAPTURE(Ours, ToRgb_UYVY_RGB24_##label, &lumacore::UyvyToRgb24, In::Uyvy, 24, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_UYVYToARGB_ARGBToRGB24_##label, In::Uyvy, 24, false, size) US; \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I422ToRGB24_##label, In::Uyvy, 24, true, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_UYVY_BGR24_##label, In::Uyvy, 24, size) US;                  \
+    BENCHMARK_CAPTURE(Ours, ToRgb_YUY2_RGB32_##label, &lumacore::Yuy2ToRgb32, In::Yuy2, 32, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_YUY2ToARGB_##label, In::Yuy2, 32, false, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_YUY2_BGRA_##label, In::Yuy2, 32, size) US;                   \
+    BENCHMARK_CAPTURE(Ours, ToRgb_YUY2_RGB24_##label, &lumacore::Yuy2ToRgb24, In::Yuy2, 24, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_YUY2ToARGB_ARGBToRGB24_##label, In::Yuy2, 24, false, size) US; \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_YUY2_BGR24_##label, In::Yuy2, 24, size) US;                  \
+    BENCHMARK_CAPTURE(Ours, ToRgb_I420_RGB32_##label, &lumacore::I420ToRgb32, In::I420, 32, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I420ToARGB_##label, In::I420, 32, false, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_I420_BGRA_##label, In::I420, 32, size) US;                   \
+    BENCHMARK_CAPTURE(Ours, ToRgb_I420_RGB24_##label, &lumacore::I420ToRgb24, In::I420, 24, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I420ToRGB24_##label, In::I420, 24, true, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_I420_BGR24_##label, In::I420, 24, size) US;                  \
+    BENCHMARK_CAPTURE(Ours, ToRgb_v210_RGB32_##label, &lumacore::V210ToRgb32, In::V210, 32, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I210ToARGB_##label, In::V210, 32, false, size) US;             \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_yuv422p10_BGRA_##label, In::V210, 32, size) US;              \
+    BENCHMARK_CAPTURE(AvcodecV210, ToRgb_avcodec_v210_swscale_BGRA_##label, 32, size) US;                 \
+    BENCHMARK_CAPTURE(Ours, ToRgb_v210_RGB24_##label, &lumacore::V210ToRgb24, In::V210, 24, size) US;     \
+    BENCHMARK_CAPTURE(Libyuv, ToRgb_libyuv_I210ToARGB_ARGBToRGB24_##label, In::V210, 24, false, size) US; \
+    BENCHMARK_CAPTURE(Swscale, ToRgb_swscale_yuv422p10_BGR24_##label, In::V210, 24, size) US;             \
     BENCHMARK_CAPTURE(AvcodecV210, ToRgb_avcodec_v210_swscale_BGR24_##label, 24, size) US
 
 TO_RGB_BENCHMARKS(1080p, kHd);

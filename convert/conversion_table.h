@@ -13,6 +13,9 @@ namespace lumacore {
 enum class LineUse : std::uint8_t {
     Prefix,   // copies: min(dst_pitch, src_pitch) bytes of every line
     Pairs,    // packed 4:2:2 reorders: whole four-byte pairs, 4 x (w / 2) bytes
+    // the swap within 16-bit units: as Pairs, except that with equal pitches
+    // it runs over whole lines, padding included
+    Units,
     Natural,  // w pixels of each layout's own line (see NaturalLineBytes)
     // v210 readers: whole source lines of at least (16 x w) / 6 bytes, each
     // line's last group possibly reaching past its pitch (on the last line

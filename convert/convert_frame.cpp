@@ -51,6 +51,9 @@ LineExtent LineBytes(LineUse use, int s, int d, std::uint32_t w, std::uint32_t d
     switch (use) {
         case LineUse::Pairs:
             return {4u * (w / 2u), 4u * (w / 2u)};
+        case LineUse::Units:
+            if (dp == sp) return {dp, dp};
+            return {4u * (w / 2u), 4u * (w / 2u)};
         case LineUse::Natural:
             return {NaturalLineBytes(s, w), NaturalLineBytes(d, w)};
         case LineUse::V210Lines:

@@ -9,8 +9,8 @@ namespace lumacore::copy_cells {
 
 inline constexpr ConversionCell kCopy = PlainCell(&CopyFrame, LineUse::Prefix);
 inline constexpr ConversionCell kFlip = PlainCell(&FlipFrame, LineUse::Prefix);
-inline constexpr ConversionCell kSwap16 = PlainCell(&Swap16Frame, LineUse::Pairs);
-inline constexpr ConversionCell kSwap16Flip = PlainCell(&Swap16FlipFrame, LineUse::Pairs);
+inline constexpr ConversionCell kSwap16 = PlainCell(&Swap16Frame, LineUse::Units);
+inline constexpr ConversionCell kSwap16Flip = PlainCell(&Swap16FlipFrame, LineUse::Units);
 inline constexpr ConversionCell kSwapChroma = PlainCell(&SwapChromaFrame, LineUse::Pairs);
 inline constexpr ConversionCell kRotateFront = PlainCell(&RotateFrontFrame, LineUse::Pairs);
 inline constexpr ConversionCell kRotateFrontFlip = PlainCell(&RotateFrontFlipFrame, LineUse::Pairs);

@@ -4,12 +4,12 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make g++ git clang libclang-rt-14-dev
+  cmake ninja-build make g++ git clang libclang-rt-14-dev valgrind
   libgtest-dev googletest libgmock-dev libbenchmark-dev libyuv-dev
   libswscale-dev libavcodec-dev libavutil-dev pkg-config
   mingw-w64 binutils-mingw-w64
   wine wine64
-  xvfb xauth x11-utils x11-apps imagemagick
+  xvfb xauth x11-utils x11-apps imagemagick ffmpeg
 )
 
 missing=()

@@ -1,23 +1,56 @@
 #!/usr/bin/env bash
-# make demo: installs the codec with its INF into a private Wine prefix and
-# runs it through the VCM there.
+# make demo: installs the codec with its INF into a private Wine prefix, then
+# encodes a generated 1920x1080 clip through the VCM in several formats,
+# decodes each back to RGB and to one PNG, and prints what it measured.
+# BUILD_ROOT picks the build trees: $BUILD_ROOT-w64 and $BUILD_ROOT-w32 when
+# set, else build/win64 and build/win32.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-demo=$root/build/demo
+if [ -n "${BUILD_ROOT:-}" ]; then
+  win64=$BUILD_ROOT-w64 win32=$BUILD_ROOT-w32 demo=$BUILD_ROOT-demo
+else
+  win64=$root/build/win64 win32=$root/build/win32 demo=$root/build/demo
+fi
 prefix=$demo/wineprefix
 stage=$demo/stage
+out=$demo/output
 env=$root/scripts/wine-env.sh
+avi="$win64/lumacore-avi.exe"
+frames=${DEMO_FRAMES:-3}
 
 echo "== Preparing a private Wine prefix in $prefix"
 "$env" "$prefix" init
 
 echo "== Installing Lumacore with packaging/lumacore.inf"
-"$root/tests/wine/inf/stage.sh" "$stage" "$root/build/win64/lumacore.dll" "$root/build/win32/lumacore.dll" \
-  "$root/packaging/lumacore.inf"
+"$root/tests/wine/inf/stage.sh" "$stage" "$win64/lumacore.dll" "$win32/lumacore.dll" "$root/packaging/lumacore.inf"
 inf_windows_path="Z:$(printf '%s' "$stage/lumacore.inf" | tr / '\\')"
 "$env" "$prefix" run rundll32 setupapi.dll,InstallHinfSection DefaultInstall 132 "$inf_windows_path"
 WINEPREFIX=$prefix wineserver --wait
 
 echo "== Video codecs the VCM sees"
-"$env" "$prefix" run "$root/build/win64/lumacore-avi.exe" codecs
+"$env" "$prefix" run "$avi" codecs
+
+echo "== A 1920x1080 clip of $frames frames through the VCM"
+mkdir -p "$out"
+cd "$out"
+rows=()
+for fourcc in UYVY v210 YUY2 YV12 a12v; do
+  enc=$("$env" "$prefix" run "$avi" encode --fourcc "$fourcc" --size 1920x1080 --frames "$frames" --pattern bars \
+        --source-raw source.rgb "$fourcc.avi")
+  dec=$("$env" "$prefix" run "$avi" decode "$fourcc.avi" --to RGB24 --raw "$fourcc.rgb" --png "$fourcc.png" --frame 0)
+  diff=$("$env" "$prefix" run "$avi" compare source.rgb "$fourcc.rgb")
+  fps() { sed -n 's/.* s: \([0-9.]*\) fps.*/\1/p' <<<"$1" | tr -d '\r'; }
+  n=$(sed -n 's/^encode: \([0-9]*\) frames.*/\1/p' <<<"$enc")
+  largest=$(sed -n 's/^largest difference \([0-9]*\).*/\1/p' <<<"$diff")
+  rows+=("$(printf '%-6s %6s %12s %12s %12s %10s' "$fourcc" "$n" "$(fps "$enc")" "$(fps "$dec")" \
+            "$(stat -c %s "$fourcc.avi")" "$largest")")
+  rm -f "$fourcc.rgb"
+done
+rm -f source.rgb
 "$env" "$prefix" stop
+
+echo
+printf '%-6s %6s %12s %12s %12s %10s\n' format frames "encode fps" "decode fps" "file bytes" "max diff"
+printf '%s\n' "${rows[@]}"
+echo
+echo "AVIs and one PNG per format in $out"

@@ -31,6 +31,8 @@ case $cmd in
       # without a window manager (Xvfb has none).
       wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+      # A program that crashes ends at once: no crash dialog waiting for a click.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
       wineserver --wait || true
       touch "$prefix/.lumacore-ready"
     fi

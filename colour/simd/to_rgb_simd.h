@@ -13,13 +13,6 @@ std::uint32_t ToRgbPairBlocksSse2(const PairProgram& program, PairSource source,
 std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                   const void* b, const void* c, std::uint32_t pixels);
 
-// 512-bit blocks, where HostHasAvx512() says the processor and the system
-// have AVX-512 F and BW.
-std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst,
-                                    const void* a, const void* b, const void* c, std::uint32_t pixels);
-void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
-bool HostHasAvx512();
-
 void UnpackV210PairsSse2(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                          std::uint32_t* c_pairs);
 void UnpackV210PairsAvx2(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
@@ -30,7 +23,6 @@ void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
-inline constexpr std::uint32_t kAvx512BlockPixels = 64;
 
 // The single-precision factor whose product with a sum, truncated, is the
 // sum divided by 10000 for every sum the coefficients can reach (1/10000

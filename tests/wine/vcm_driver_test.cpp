@@ -158,7 +158,12 @@ TEST(VcmInfo, ShortBufferGetsNothing) {
 
 TEST(VcmOpen, TypeMustBeLowerCaseVidc) {
     // The VCM itself lower-cases the type in ICOpen, so the driver's own check
-    // is seen through the installable-driver layer beneath it.
+    // is seen through the installable-driver layer beneath it. That layer
+    // mishandles a refused open when it is the driver's first load (its
+    // driver record is freed twice), so an instance keeps the driver loaded
+    // meanwhile.
+    HDRVR keep_loaded = OpenDriver(L"vidc.UYVY", L"Drivers32", 0);
+    ASSERT_NE(keep_loaded, nullptr);
     ICOPEN open{};
     open.dwSize = sizeof open;
     open.fccType = Fcc("VIDC");
@@ -174,6 +179,7 @@ TEST(VcmOpen, TypeMustBeLowerCaseVidc) {
     ASSERT_NE(driver, nullptr);
     EXPECT_EQ(open.dwError, ICERR_OK);
     CloseDriver(driver, 0, 0);
+    CloseDriver(keep_loaded, 0, 0);
 }
 
 // A host that opens the driver first without open parameters (to configure

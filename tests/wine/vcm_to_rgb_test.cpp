@@ -95,7 +95,8 @@ struct Gains {
 Gains Generic8(int m) {
     switch (m) {
         case 1: return {16, 11640, 15960, 8129, 3910, 20170};
-        case 3: case 5: return {16, 11640, 17930, 5340, 2130, 21150};
+        case 3:
+        case 5: return {16, 11640, 17930, 5340, 2130, 21150};
         case 4: return {0, 10000, 15748, 4682, 1873, 18556};
         default: return {0, 10000, 13710, 6979, 3360, 17320};
     }
@@ -107,7 +108,8 @@ Gains Generic10(int m) {
 Gains K13(int m) {
     switch (m) {
         case 1: return {16, 9535, 13074, 6660, 3203, 16523};
-        case 3: case 5: return {16, 9535, 14688, 4374, 1744, 17326};
+        case 3:
+        case 5: return {16, 9535, 14688, 4374, 1744, 17326};
         case 4: return {0, 8192, 12900, 3835, 1534, 15201};
         default: return {0, 8192, 11231, 5718, 2752, 14188};
     }
@@ -140,8 +142,12 @@ void Model(Kind k, int bits, int m, const Sample& s, BYTE out[4]) {
     if (s.alpha >= 0) {
         // Standard-range matrices stretch video-range alpha.
         const int a = s.alpha;
-        out[3] = TenBit(k) ? BYTE(a <= 64 ? 0 : a >= 940 ? 255 : (a * 255 - 16320) / 876)
-                           : BYTE(a <= 16 ? 0 : a >= 235 ? 255 : (a * 255 - 4080) / 219);
+        out[3] = TenBit(k) ? BYTE(a <= 64    ? 0
+                                  : a >= 940 ? 255
+                                             : (a * 255 - 16320) / 876)
+                           : BYTE(a <= 16    ? 0
+                                  : a >= 235 ? 255
+                                             : (a * 255 - 4080) / 219);
     }
 }
 

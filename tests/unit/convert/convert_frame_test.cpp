@@ -220,3 +220,23 @@ TEST(ConvertFrame, SourcePitchFollowsTheStatedSizeExceptForFixedLayouts) {
 
 }  // namespace
 }  // namespace lumacore
+
+namespace lumacore {
+namespace {
+
+// The 16-bit swap with equal pitches runs over whole lines, so the stated
+// source must hold whole lines: an auv2 source (fixed 2w-byte lines) that
+// states fewer bytes is refused rather than over-read.
+TEST(ConvertFrame, WholeLineSwapNeedsTheWholeSource) {
+    const std::uint32_t w = 1, h = 1;
+    const auto src = Noise(1, 21);
+    Result r = Convert(FMT_AUV2, FMT_YUY2, w, h, src, 1, 2);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_TRUE(Untouched(r.dst));
+    // With whole lines stated it converts.
+    r = Convert(FMT_AUV2, FMT_YUY2, 2, 2, Noise(12, 22), 12, 8);
+    EXPECT_EQ(r.count, 8u);
+}
+
+}  // namespace
+}  // namespace lumacore

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "convert/simd/packed_reorder_kernels.h"
