@@ -44,7 +44,7 @@ fuzz: bootstrap
 	cmake --preset fuzz -DLUMACORE_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS) --timeout $$(( $(FUZZ_SECONDS) + 300 ))
-	cmake --preset fuzz -DLUMACORE_FUZZ_SECONDS=20 >/dev/null
+	cmake --preset fuzz -DLUMACORE_FUZZ_SECONDS=runs:100000 >/dev/null
 
 demo: win32 win64
 	scripts/with-display.sh scripts/demo.sh
