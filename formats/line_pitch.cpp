@@ -46,6 +46,9 @@ std::uint64_t DibImageSize(std::int32_t width, std::int32_t height, std::uint32_
     if (width <= 0) return 0;
     const std::uint64_t stride = (std::uint64_t(width) * bit_count + 31u) / 32u * 4u;
     const std::uint64_t lines = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
+    // Absurd headers saturate instead of wrapping to a small size.
+    constexpr std::uint64_t kLimit = std::uint64_t(1) << 62;
+    if (lines != 0 && stride > kLimit / lines) return kLimit;
     return stride * lines;
 }
 

@@ -85,7 +85,8 @@ inline std::uint32_t PickClaim(FuzzedDataProvider& in, std::uint64_t natural) {
             return natural <= kMaxBuffer ? std::uint32_t(natural) : kMaxBuffer;
         case 2: {
             const std::int64_t delta = in.ConsumeIntegralInRange<std::int64_t>(-300, 300);
-            const std::int64_t v = std::int64_t(natural) + delta;
+            const std::int64_t base = natural > 2u * kMaxBuffer ? std::int64_t(2u * kMaxBuffer) : std::int64_t(natural);
+            const std::int64_t v = base + delta;
             return v < 1 ? 1u : v > std::int64_t(kMaxBuffer) ? kMaxBuffer : std::uint32_t(v);
         }
         default:

@@ -57,6 +57,8 @@ TEST(LinePitch, Rgb24LinesAreDibLines) {
     EXPECT_EQ(DibImageSize(854, 480, 24), 2564u * 480u);
     EXPECT_EQ(DibImageSize(854, -480, 24), 2564u * 480u);
     EXPECT_EQ(DibImageSize(3, 2, 32), 24u);
+    // Headers no host could hold saturate rather than wrap to a small size.
+    EXPECT_EQ(DibImageSize(0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF), std::uint64_t(1) << 62);
 }
 
 TEST(LinePitch, AlphaAreasAndPlanarFramesHaveWholeRows) {
