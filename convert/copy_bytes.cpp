@@ -1,6 +1,7 @@
 #include "convert/copy_bytes.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
@@ -75,6 +76,13 @@ std::atomic<CopyKernel> g_chosen_kernel{nullptr};
     return kernel;
 }
 
+// By SimdTier; none without vector moves.
+constexpr CopyLinesKernel kStreamingLinesKernels[3] = {nullptr, CopyLinesStreamingSse2, CopyLinesStreamingAvx2};
+
+CopyLinesKernel StreamingLinesKernelFor(CopyVariant variant, SimdTier tier) {
+    return variant == CopyVariant::Units4 ? nullptr : kStreamingLinesKernels[int(tier)];
+}
+
 }  // namespace
 
 CopyKernel CopyKernelFor(CopyVariant variant, SimdTier tier) { return kVariantKernels[int(variant)][int(tier)]; }
@@ -98,6 +106,35 @@ void CopyBytes(void* dst, const void* src, std::uint32_t count) {
         if (kernel == nullptr) kernel = FindChosenKernel();
     }
     kernel(static_cast<std::uint8_t*>(dst), static_cast<const std::uint8_t*>(src), count);
+}
+
+void CopyLines(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src, std::ptrdiff_t src_step,
+               std::uint32_t count, std::uint32_t lines) {
+    if (lines == 0) return;
+    // The lines may go in either order. Measured: copies through the cache
+    // are quickest forward through the destination; streamed ones forward
+    // through the source, whose reads the prefetchers then follow (streaming
+    // stores need no prefetching).
+    CopyLinesKernel streamed = nullptr;
+    if (std::uint64_t(count) * lines >= kCopyStreamFromBytes) {
+        // Every variant with vector moves streams copies this large; the
+        // plain ones have none to stream with.
+        if (g_chosen_kernel.load(std::memory_order_acquire) == nullptr) FindChosenKernel();
+        streamed = StreamingLinesKernelFor(
+            ChooseCopyVariant(std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load(std::memory_order_acquire)),
+            HostSimdTier());
+    }
+    if ((streamed != nullptr ? src_step : dst_step) < 0) {
+        dst += (std::ptrdiff_t(lines) - 1) * dst_step;
+        src += (std::ptrdiff_t(lines) - 1) * src_step;
+        dst_step = -dst_step;
+        src_step = -src_step;
+    }
+    if (streamed != nullptr) {
+        streamed(dst, dst_step, src, src_step, count, lines);
+        return;
+    }
+    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k) CopyBytes(dst + k * dst_step, src + k * src_step, count);
 }
 
 void CopyBytesWith(CopyVariant variant, void* dst, const void* src, std::uint32_t count) {

@@ -15,19 +15,15 @@ std::uint32_t CopyFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_
         CopyBytes(dst, src, written);
         return written;
     }
-    const std::uint32_t line = std::min(dst_pitch, src_pitch);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        CopyBytes(dst + std::size_t(y) * dst_pitch, src + std::size_t(y) * src_pitch, line);
-    }
+    CopyLines(dst, dst_pitch, src, src_pitch, std::min(dst_pitch, src_pitch), height);
     return written;
 }
 
 std::uint32_t FlipFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t /*width*/, std::uint32_t height,
                         std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    const std::uint32_t line = std::min(dst_pitch, src_pitch);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        CopyBytes(dst + std::size_t(y) * dst_pitch, src + std::size_t(height - 1 - y) * src_pitch, line);
-    }
+    if (height == 0) return 0;
+    CopyLines(dst, dst_pitch, src + std::size_t(height - 1) * src_pitch, -std::ptrdiff_t(src_pitch),
+              std::min(dst_pitch, src_pitch), height);
     return height * dst_pitch;
 }
 

@@ -16,9 +16,7 @@ void CopyRows(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t rows, st
         CopyBytes(dst, src, rows * dst_pitch);
         return;
     }
-    const std::uint32_t bytes = dst_pitch < src_pitch ? dst_pitch : src_pitch;
-    for (std::uint32_t r = 0; r < rows; ++r)
-        CopyBytes(dst + std::size_t(r) * dst_pitch, src + std::size_t(r) * src_pitch, bytes);
+    CopyLines(dst, dst_pitch, src, src_pitch, dst_pitch < src_pitch ? dst_pitch : src_pitch, rows);
 }
 
 // Same subsampling on both sides: every plane copied with its pitches.

@@ -4,6 +4,7 @@
 // in the moves they use.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "convert/copy_bytes.h"
@@ -41,6 +42,17 @@ void CopyAligned128Avx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_
 // forward streams and lose them on a backward walk.
 void CopyStreamingSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 void CopyStreamingAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
+
+// `count` bytes on each of `lines` lines, line k from src + k * src_step to
+// dst + k * dst_step (a step may be negative), every line with streaming
+// stores and one fence after the last: for runs of lines that together are as
+// large as a copy that streams.
+using CopyLinesKernel = void (*)(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                                 std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines);
+void CopyLinesStreamingSse2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                            std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines);
+void CopyLinesStreamingAvx2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
+                            std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines);
 
 // Copies of this many bytes or more use streaming stores, in every tier.
 // Streaming stores bypass the caches. That pays only when the copy could not

@@ -161,5 +161,53 @@ TEST(CopyBytes, EveryVariantCopiesFrameSizedCounts) {
     }
 }
 
+// Runs of lines, forwards and backwards through either side, with a gap of
+// canaries after every destination line: CopyLines over enough lines to
+// stream, and every tier's streaming kernel at any size.
+TEST(CopyBytes, LineCopiesWriteEachLineAndNothingBetween) {
+    struct LineCopier {
+        std::string name;
+        lumacore::CopyLinesKernel copy;
+    };
+    std::vector<LineCopier> copiers = {{"CopyLines", lumacore::CopyLines}};
+    if (lumacore::HostSimdTier() >= SimdTier::Sse2) copiers.push_back({"SSE2", lumacore::CopyLinesStreamingSse2});
+    if (lumacore::HostSimdTier() >= SimdTier::Avx2) copiers.push_back({"AVX2", lumacore::CopyLinesStreamingAvx2});
+
+    for (const std::uint32_t count : {0u, 1u, 63u, 200u, 256u, 257u, 300u, 1000u, 7680u, 7701u}) {
+        // Enough lines for CopyLines to stream where the lines are long.
+        const std::uint32_t lines = count >= 1000 ? (10u << 20) / count + 3 : 37;
+        for (const std::uint32_t offset : {0u, 5u, 40u}) {
+            const std::uint32_t src_pitch = count + 3, dst_pitch = count + 29;
+            AlignedBuffer src(std::size_t(lines) * src_pitch);
+            Fill(src.data, src.size, count);
+            AlignedBuffer dst(offset + std::size_t(lines) * dst_pitch);
+            std::vector<std::uint8_t> before(dst.size);
+            Fill(before.data(), before.size(), count + 1);
+            for (const bool backwards_dst : {false, true}) {
+                for (const bool backwards_src : {false, true}) {
+                    std::vector<std::uint8_t> want = before;
+                    for (std::uint32_t k = 0; k < lines; ++k) {
+                        const std::uint32_t from = backwards_src ? lines - 1 - k : k;
+                        const std::uint32_t to = backwards_dst ? lines - 1 - k : k;
+                        std::memcpy(want.data() + offset + std::size_t(to) * dst_pitch,
+                                    src.data + std::size_t(from) * src_pitch, count);
+                    }
+                    std::uint8_t* const d = dst.data + offset + (backwards_dst ? std::size_t(lines - 1) * dst_pitch : 0);
+                    const std::uint8_t* const s = src.data + (backwards_src ? std::size_t(lines - 1) * src_pitch : 0);
+                    const std::ptrdiff_t ds = backwards_dst ? -std::ptrdiff_t(dst_pitch) : std::ptrdiff_t(dst_pitch);
+                    const std::ptrdiff_t ss = backwards_src ? -std::ptrdiff_t(src_pitch) : std::ptrdiff_t(src_pitch);
+                    for (const LineCopier& copier : copiers) {
+                        std::memcpy(dst.data, before.data(), dst.size);
+                        copier.copy(d, ds, s, ss, count, lines);
+                        ASSERT_EQ(std::memcmp(dst.data, want.data(), dst.size), 0)
+                            << copier.name << " count " << count << " offset " << offset << " backwards "
+                            << backwards_dst << backwards_src;
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lumacore_test

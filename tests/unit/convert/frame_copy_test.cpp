@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -17,10 +18,14 @@ using Bytes = std::vector<std::uint8_t>;
 using FrameRoutine = std::uint32_t (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, std::uint32_t,
                                        std::uint32_t, std::uint32_t);
 
+// Quick to fill even at frame sizes in a debug build.
 Bytes Random(std::size_t n, std::uint32_t seed) {
-    std::mt19937 rng(seed);
+    std::mt19937_64 rng(seed);
     Bytes b(n);
-    for (auto& x : b) x = std::uint8_t(rng());
+    for (std::size_t i = 0; i < n; i += 8) {
+        const std::uint64_t x = rng();
+        std::memcpy(b.data() + i, &x, std::min<std::size_t>(8, n - i));
+    }
     return b;
 }
 
@@ -83,6 +88,18 @@ TEST(FrameCopy, UnequalPitchesCopyTheShorterLineOnly) {
         // A shorter one: 1600 bytes copied, the last 64 of each line untouched.
         EXPECT_EQ(RunAndCheck(routine, flipped, 800, 31, 1664, 1600, &returned), -1);
         EXPECT_EQ(returned, 31u * 1664);
+    }
+}
+
+// Frames of 10 MiB and more are written past the cache, line by line: the
+// same bytes, at line lengths that start and end inside cache lines.
+TEST(FrameCopy, FramesLargeEnoughToStreamFollowTheLineRule) {
+    for (const bool flipped : {false, true}) {
+        const FrameRoutine routine = flipped ? lumacore::FlipFrame : lumacore::CopyFrame;
+        std::uint32_t returned = 0;
+        EXPECT_EQ(RunAndCheck(routine, flipped, 3839, 1400, 7690, 7684, &returned), -1);
+        EXPECT_EQ(RunAndCheck(routine, flipped, 2000, 2700, 4004, 4100, &returned), -1);
+        EXPECT_EQ(returned, 2700u * 4004);
     }
 }
 
