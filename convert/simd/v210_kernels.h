@@ -24,9 +24,9 @@ std::uint32_t UnpackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std:
 std::uint32_t UnpackGroupsAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
 
 // v210 groups straight to planes: six luma bytes a group to `y` and, with
-// `cb` not null, three Cb and three Cr bytes a group to `cb` and `cr`. Does a
-// prefix in whole steps; writes nothing beyond 6 x groups luma bytes and
-// 3 x groups chroma bytes.
+// `cb` not null, three Cb and three Cr bytes a group to `cb` and `cr`. Does
+// every group when there are four or more, else none (returns which); writes
+// nothing beyond 6 x groups luma bytes and 3 x groups chroma bytes.
 std::uint32_t UnpackGroupsToPlanesAvx2(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, const std::uint8_t* src,
                                        std::uint32_t groups);
 

@@ -48,42 +48,69 @@ inline void StoreTwo(std::uint8_t* dst, __m256i two) {
 #define NONE3 -1, -1, -1
 #define NONE4 -1, -1, -1, -1
 
-template <bool Chroma>
-std::uint32_t ToPlanes(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, const std::uint8_t* src,
-                       std::uint32_t groups) {
-    // A step takes four groups, the registers' lanes holding groups 0 and 2
-    // (first) and 1 and 3 (second), so that one lane's shuffles give two
-    // consecutive groups. Luma: groups 0|1 and 2|3 in bytes 0-11 of the
-    // lanes. Chroma: Cb in bytes 0-5, Cr in bytes 8-13.
+// Four groups from src to 24 luma samples at y and 12 of each chroma at cb
+// and cr. The registers' lanes hold groups 0 and 2 (first) and 1 and 3
+// (second), so that one lane's shuffles give two consecutive groups. Luma:
+// groups 0|1 and 2|3 in bytes 0-11 of the lanes. Chroma: Cb in bytes 0-5,
+// Cr in bytes 8-13. Each lane is stored on its own (no cross-lane permute).
+// Unless Exact, the stores spill past the step's bytes (4 luma, 2 of each
+// chroma row) for the next step to overwrite; Exact ends every row at the
+// step's last byte, at the cost of a few more stores.
+template <bool Chroma, bool Exact>
+inline void PlanesStep(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, const std::uint8_t* src) {
     const __m256i luma_first = _mm256_setr_epi8(Y_OF_GROUP, NONE2, NONE4, NONE4, Y_OF_GROUP, NONE2, NONE4, NONE4);
     const __m256i luma_second = _mm256_setr_epi8(NONE2, NONE4, Y_OF_GROUP, NONE4, NONE2, NONE4, Y_OF_GROUP, NONE4);
     const __m256i chroma_first = _mm256_setr_epi8(CB_OF_GROUP, NONE3, NONE2, CR_OF_GROUP, NONE3, NONE2,  //
                                                   CB_OF_GROUP, NONE3, NONE2, CR_OF_GROUP, NONE3, NONE2);
     const __m256i chroma_second = _mm256_setr_epi8(NONE3, CB_OF_GROUP, NONE2, NONE3, CR_OF_GROUP, NONE2,  //
                                                    NONE3, CB_OF_GROUP, NONE2, NONE3, CR_OF_GROUP, NONE2);
-    // Each lane is stored on its own (no cross-lane permute). Stores spill
-    // past each step's bytes (4 luma, 2 of each chroma row), which the next
-    // step overwrites: steps run while the luma spill stays within the
-    // groups' bytes (the chroma spill then does too).
-    std::uint32_t g = 0;
-    for (; 6 * g + 28 <= 6 * groups; g += 4) {
-        const __m256i first = TopBytes(Load2(src + 16 * g, src + 16 * g + 32));
-        const __m256i second = TopBytes(Load2(src + 16 * g + 16, src + 16 * g + 48));
-        const __m256i luma =
-            _mm256_or_si256(_mm256_shuffle_epi8(first, luma_first), _mm256_shuffle_epi8(second, luma_second));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(y + 6 * g), _mm256_castsi256_si128(luma));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(y + 6 * g + 12), _mm256_extracti128_si256(luma, 1));
-        if constexpr (Chroma) {
-            const __m256i chroma =
-                _mm256_or_si256(_mm256_shuffle_epi8(first, chroma_first), _mm256_shuffle_epi8(second, chroma_second));
-            const __m128i lo = _mm256_castsi256_si128(chroma), hi = _mm256_extracti128_si256(chroma, 1);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + 3 * g), lo);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + 3 * g + 6), hi);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + 3 * g), _mm_unpackhi_epi64(lo, lo));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + 3 * g + 6), _mm_unpackhi_epi64(hi, hi));
+    const __m256i first = TopBytes(Load2(src, src + 32));
+    const __m256i second = TopBytes(Load2(src + 16, src + 48));
+    const __m256i luma =
+        _mm256_or_si256(_mm256_shuffle_epi8(first, luma_first), _mm256_shuffle_epi8(second, luma_second));
+    const __m128i luma_hi = _mm256_extracti128_si256(luma, 1);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(y), _mm256_castsi256_si128(luma));
+    if constexpr (Exact) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(y + 12), luma_hi);
+        _mm_storeu_si32(y + 20, _mm_srli_si128(luma_hi, 8));
+    } else {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(y + 12), luma_hi);
+    }
+    if constexpr (Chroma) {
+        const __m256i chroma =
+            _mm256_or_si256(_mm256_shuffle_epi8(first, chroma_first), _mm256_shuffle_epi8(second, chroma_second));
+        const __m128i lo = _mm256_castsi256_si128(chroma), hi = _mm256_extracti128_si256(chroma, 1);
+        // Cr from the upper halves by a high-half store, which needs no
+        // shuffle.
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(cb), lo);
+        _mm_storeh_pi(reinterpret_cast<__m64*>(cr), _mm_castsi128_ps(lo));
+        if constexpr (Exact) {
+            const __m128i hi_cr = _mm_unpackhi_epi64(hi, hi);
+            _mm_storeu_si32(cb + 6, hi);
+            _mm_storeu_si16(cb + 10, _mm_srli_si128(hi, 4));
+            _mm_storeu_si32(cr + 6, hi_cr);
+            _mm_storeu_si16(cr + 10, _mm_srli_si128(hi_cr, 4));
+        } else {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + 6), hi);
+            _mm_storeh_pi(reinterpret_cast<__m64*>(cr + 6), _mm_castsi128_ps(hi));
         }
     }
-    return g;
+}
+
+// Every group when there are at least four: steps that spill while the spill
+// stays within the groups' bytes, then one exact step ending at the last
+// group (rewriting groups already done with the same bytes).
+template <bool Chroma>
+std::uint32_t ToPlanes(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, const std::uint8_t* src,
+                       std::uint32_t groups) {
+    if (groups < 4) return 0;
+    // Without chroma, cb and cr are null and stay so.
+    const std::uint32_t chroma_step = Chroma ? 3 : 0;
+    for (std::uint32_t g = 0; g + 5 <= groups; g += 4)
+        PlanesStep<Chroma, false>(y + 6 * g, cb + chroma_step * g, cr + chroma_step * g, src + 16 * g);
+    const std::uint32_t last = groups - 4;
+    PlanesStep<Chroma, true>(y + 6 * last, cb + chroma_step * last, cr + chroma_step * last, src + 16 * last);
+    return groups;
 }
 
 }  // namespace
