@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
+#include "convert/simd/streamed_lines.h"
 
 namespace lumacore {
 namespace {
@@ -129,23 +130,6 @@ void CopyAlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t c
     if constexpr (kStream) _mm_sfence();
 }
 
-// Whole 64-byte cache lines of the destination with streaming stores; the
-// partial lines at either end go through the cache and share no line with a
-// streamed store (mixing the two on one line costs a trip to memory). No fence.
-inline void CopyStreamedLines(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
-    const std::size_t head = (0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
-    CopyShort(dst, src, head);
-    std::size_t i = head;
-    for (; i + 64 <= count; i += 64) {
-        const __m128i a = LoadU(src + i), b = LoadU(src + i + 16), c = LoadU(src + i + 32), d = LoadU(src + i + 48);
-        StoreA<true>(dst + i, a);
-        StoreA<true>(dst + i + 16, b);
-        StoreA<true>(dst + i + 32, c);
-        StoreA<true>(dst + i + 48, d);
-    }
-    CopyShort(dst + i, src + i, count - i);
-}
-
 }  // namespace
 
 void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) { CopyShort(dst, src, count); }
@@ -187,14 +171,20 @@ void CopyStreamingSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t
 
 void CopyLinesStreamingSse2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                             std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines) {
-    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k) {
-        if (count <= 256) {
-            CopyShort(dst + k * dst_step, src + k * src_step, count);
-        } else {
-            CopyStreamedLines(dst + k * dst_step, src + k * src_step, count);
-        }
-    }
-    _mm_sfence();  // one fence for all the lines' streaming stores
+    const auto cached = [](std::uint8_t* d, const std::uint8_t* s, std::size_t n) { CopyShort(d, s, n); };
+    const auto stream64 = [](std::uint8_t* d, const std::uint8_t* s) {
+        const __m128i a = LoadU(s), b = LoadU(s + 16), c = LoadU(s + 32), e = LoadU(s + 48);
+        StoreA<true>(d, a);
+        StoreA<true>(d + 16, b);
+        StoreA<true>(d + 32, c);
+        StoreA<true>(d + 48, e);
+    };
+    EachLine(dst, dst_step, src, src_step, lines, true, [&](std::uint8_t* d, const std::uint8_t* s) {
+        if (count <= 256)
+            CopyShort(d, s, count);
+        else
+            StreamLine(d, s, count, cached, stream64);
+    });
 }
 
 }  // namespace lumacore

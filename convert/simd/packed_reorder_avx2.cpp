@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "convert/simd/streamed_lines.h"
+
 namespace lumacore {
 namespace {
 
@@ -73,32 +75,21 @@ void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     }
 }
 
-// Past the cache, in whole 64-byte cache lines; the partial lines at either
-// end go through the cache and never share a line with a streamed store
-// (mixing the two on one line costs a memory round trip). Needs n >= 256.
-template <Reorder R>
-void Streamed(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
-    const __m256i mask = Mask<R>();
-    const std::size_t head = (0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
-    Cached<R>(dst, src, head);
-    std::size_t i = head;
-    for (; i + 64 <= n; i += 64) {
-        const __m256i a = Load(src + i), b = Load(src + i + 32);
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_shuffle_epi8(a, mask));
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + i + 32), _mm256_shuffle_epi8(b, mask));
-    }
-    Cached<R>(dst + i, src + i, n - i);
-}
-
 template <Reorder R>
 void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
     const std::size_t n = std::size_t(pairs) * 4;
     // The cache-line boundary must fall between pairs, so the destination
     // must start on one.
-    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0)
-        Streamed<R>(dst, src, n);
-    else
+    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0) {
+        const __m256i mask = Mask<R>();
+        StreamLine(dst, src, n, Cached<R>, [mask](std::uint8_t* d, const std::uint8_t* s) {
+            const __m256i a = Load(s), b = Load(s + 32);
+            _mm256_stream_si256(reinterpret_cast<__m256i*>(d), _mm256_shuffle_epi8(a, mask));
+            _mm256_stream_si256(reinterpret_cast<__m256i*>(d + 32), _mm256_shuffle_epi8(b, mask));
+        });
+    } else {
         Cached<R>(dst, src, n);
+    }
 }
 
 }  // namespace
@@ -109,10 +100,8 @@ void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_ste
     static constexpr Line kRuns[] = {Run<Reorder::Swap16>, Run<Reorder::SwapChroma>,
                                      Run<Reorder::RotateFront>, Run<Reorder::RotateBack>};
     const Line run = kRuns[int(reorder)];
-    for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k)
-        run(dst + k * dst_step, src + k * src_step, pairs, stream);
-    // One fence for the whole frame, not one per line.
-    if (stream) _mm_sfence();
+    EachLine(dst, dst_step, src, src_step, lines, stream,
+             [&](std::uint8_t* d, const std::uint8_t* s) { run(d, s, pairs, stream); });
 }
 
 }  // namespace lumacore
