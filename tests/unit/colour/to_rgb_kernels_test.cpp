@@ -121,6 +121,43 @@ TEST(ToRgbKernels, SixBitSumsClampOverTheWholeInputRange) {
     }
 }
 
+// Every Cb and Cr with the extreme and the nominal luma values, through
+// every tier of the 6-bit kernels: the sums reach their extremes here (past
+// 16 bits, and clamped), and every tier must give the plain kernel's bytes.
+TEST(ToRgbKernels, SixBitTiersAgreeOnEveryChromaPair) {
+    constexpr int kLumaPairs[][2] = {{0, 255}, {255, 0}, {16, 235}, {128, 17}};
+    constexpr std::uint32_t kWidth = 2 * 256;  // one line per Cb: every Cr
+    for (const PackedOrder order : {PackedOrder::Uyvy, PackedOrder::Yuy2}) {
+        for (const auto& luma : kLumaPairs) {
+            Bytes src(2 * kWidth * 256);
+            for (int cb = 0; cb < 256; ++cb)
+                for (int cr = 0; cr < 256; ++cr) {
+                    std::uint8_t* p = &src[2 * kWidth * std::size_t(cb) + 4 * std::size_t(cr)];
+                    const std::uint8_t y0 = std::uint8_t(luma[0]), y1 = std::uint8_t(luma[1]);
+                    if (order == PackedOrder::Uyvy)
+                        p[0] = std::uint8_t(cb), p[1] = y0, p[2] = std::uint8_t(cr), p[3] = y1;
+                    else
+                        p[0] = y0, p[1] = std::uint8_t(cb), p[2] = y1, p[3] = std::uint8_t(cr);
+                }
+            for (const lumacore::K6Set* set : {&lumacore::K6_601_EXPANDED, &lumacore::K6_601_PLAIN}) {
+                for (const int bits : {16, 24, 32}) {
+                    const std::size_t line = kWidth * std::size_t(bits / 8);
+                    Bytes want(line * 256);
+                    lumacore::K6Kernel(SimdTier::Plain, order, bits, *set, want.data(), std::ptrdiff_t(line),
+                                       src.data(), 2 * kWidth, kWidth, 256);
+                    for (SimdTier tier : VectorTiers()) {
+                        Bytes got(want.size(), kCanary);
+                        lumacore::K6Kernel(tier, order, bits, *set, got.data(), std::ptrdiff_t(line), src.data(),
+                                           2 * kWidth, kWidth, 256);
+                        ASSERT_EQ(got, want) << TierName(tier) << " bits " << bits << " luma " << luma[0] << "/"
+                                             << luma[1];
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(ToRgbKernels, FourthBytesOfEachFamily) {
     for (SimdTier tier : AllTiers()) {
         SCOPED_TRACE(TierName(tier));
