@@ -119,7 +119,7 @@ void CopyLines(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* s
     if (std::uint64_t(count) * lines >= kCopyStreamFromBytes) {
         // Every variant with vector moves streams copies this large; the
         // plain ones have none to stream with.
-        if (g_chosen_kernel.load(std::memory_order_acquire) == nullptr) FindChosenKernel();
+        EnsureProcessorFeatures();
         streamed = StreamingLinesKernelFor(
             ChooseCopyVariant(std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load(std::memory_order_acquire)),
             HostSimdTier());

@@ -3,27 +3,19 @@
 #include <cstddef>
 
 #include "convert/copy_bytes.h"
+#include "convert/frame_copy.h"
 #include "convert/sample_positions.h"
 
 namespace lumacore {
 namespace {
 
-// Copies `rows` rows of `bytes` each, `dst_pitch` and `src_pitch` apart; as
-// one block when the pitches are equal.
-void CopyRows(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t rows, std::uint32_t dst_pitch,
-              std::uint32_t src_pitch) {
-    if (dst_pitch == src_pitch) {
-        CopyBytes(dst, src, rows * dst_pitch);
-        return;
-    }
-    CopyLines(dst, dst_pitch, src, src_pitch, dst_pitch < src_pitch ? dst_pitch : src_pitch, rows);
-}
-
 // Same subsampling on both sides: every plane copied with its pitches.
 void CopySameShape(const Planes<std::uint8_t>& out, const Planes<const std::uint8_t>& in, std::uint32_t height) {
-    CopyRows(out.y, in.y, height, out.pitch, in.pitch);
-    CopyRows(out.cb, in.cb, out.chroma_rows, out.chroma_pitch, in.chroma_pitch);
-    CopyRows(out.cr, in.cr, out.chroma_rows, out.chroma_pitch, in.chroma_pitch);
+    // Each plane as a frame of rows: one block when the pitches are equal,
+    // else the shorter pitch of every row (CopyFrame needs no width).
+    CopyFrame(out.y, in.y, 0, height, out.pitch, in.pitch);
+    CopyFrame(out.cb, in.cb, 0, out.chroma_rows, out.chroma_pitch, in.chroma_pitch);
+    CopyFrame(out.cr, in.cr, 0, out.chroma_rows, out.chroma_pitch, in.chroma_pitch);
 }
 
 }  // namespace
