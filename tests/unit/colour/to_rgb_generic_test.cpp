@@ -159,7 +159,7 @@ TEST(GenericToRgb, PacksEveryBitCountInEveryOrder) {
 }
 
 TEST(GenericToRgb, OtherBitCountsWriteNothingButCountFourBytes) {
-    const Bytes src = Noise(2 * 8 * 3, 1);
+    const Bytes src = Random(2 * 8 * 3, 1);
     for (int bits : {0, 8, 14, 17, 23, 25, 31, 33}) {
         Bytes dst(4 * 8 * 3, kCanary);
         EXPECT_EQ(lumacore::YCbCr8ToRgb(dst.data(), src.data() + 1, src.data(), src.data() + 2, 8, 3, 32, 16, 1,

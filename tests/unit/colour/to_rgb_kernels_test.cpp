@@ -162,13 +162,13 @@ TEST(ToRgbKernels, FourthBytesOfEachFamily) {
     for (SimdTier tier : AllTiers()) {
         SCOPED_TRACE(TierName(tier));
         // 6-bit from YUY2: the pixel's own luma term, here its luma byte.
-        const Bytes src = Noise(2 * kWide, 9);
+        const Bytes src = Random(2 * kWide, 9);
         Bytes dst(4 * kWide, kCanary);
         lumacore::K6Kernel(tier, PackedOrder::Yuy2, 32, lumacore::K6_601_PLAIN, dst.data(), 0, src.data(), 0, kWide,
                            1);
         for (std::uint32_t x = 0; x < kWide; ++x) ASSERT_EQ(dst[4 * x + 3], src[2 * x]) << x;
         // Table kernels leave it as it was.
-        Bytes noise = Noise(4 * kWide, 10);
+        Bytes noise = Random(4 * kWide, 10);
         dst = noise;
         lumacore::LutKernel(tier, PackedOrder::Uyvy, 32, lumacore::LUT_601_EXPANDED, dst.data(), 0, src.data(), 0,
                             kWide, 1);
@@ -191,7 +191,7 @@ TEST(ToRgbKernels, FourthBytesOfEachFamily) {
 // Table kernel, 16-bit words, UYVY and matrix 0: every pair in UYVY order
 // and with the plain set, each word red-high 5-5-5 from the tables.
 TEST(ToRgbKernels, TableKernelSixteenBitWordsComeFromTheTables) {
-    const Bytes src = Noise(2 * 40, 77);
+    const Bytes src = Random(2 * 40, 77);
     const lumacore::LutSet& t = lumacore::LUT_601_PLAIN;
     auto clamp5 = [](int v) { return (v < 0 ? 0 : v > 255 ? 255 : v) >> 3; };
     for (SimdTier tier : AllTiers()) {
@@ -213,7 +213,7 @@ TEST(ToRgbKernels, LinesGoWhereStartAndStepPutThem) {
     for (SimdTier tier : AllTiers()) {
         for (std::uint32_t w : {2u, 6u, 66u}) {
             const std::uint32_t h = 3, dp = 3 * w + 2;
-            const Bytes src = Noise(2 * w * h, w);
+            const Bytes src = Random(2 * w * h, w);
             Bytes up(dp * h, kCanary), down(dp * h, kCanary);
             lumacore::K6Kernel(tier, PackedOrder::Uyvy, 24, lumacore::K6_601_PLAIN, up.data() + (h - 1) * dp,
                                -std::ptrdiff_t(dp), src.data(), 2 * w, w, h);
@@ -307,7 +307,7 @@ TEST(ToRgbKernels, ThirteenBitTablesAreBuiltOnceAndShared) {
 // yet (in a process of its own, they are not) all get the same frame.
 TEST(ToRgbKernels, ConcurrentFirstUsesAgree) {
     const std::uint32_t w = 96, h = 8;
-    const Bytes src = Noise(2 * w * h, 3);
+    const Bytes src = Random(2 * w * h, 3);
     Bytes expected(4 * w * h);
     std::vector<Bytes> results(4, Bytes(4 * w * h));
     std::vector<std::thread> threads;

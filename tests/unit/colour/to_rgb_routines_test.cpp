@@ -126,7 +126,7 @@ TEST(ToRgbRoutines, SixteenBitWordsByPath) {
 // frame's mirror image on every path, padding aside.
 TEST(ToRgbRoutines, CyuvGivesTheMirrorImageOfUyvy) {
     const std::uint32_t w = 38, h = 5;
-    const Bytes frame = Noise(2 * w * h, 4);
+    const Bytes frame = Random(2 * w * h, 4);
     struct Pair {
         lumacore::RgbConvertRoutine uyvy, cyuv;
         std::uint32_t size;
@@ -155,7 +155,7 @@ TEST(ToRgbRoutines, CyuvGivesTheMirrorImageOfUyvy) {
 // plane at half the pitch; I420 and YV12 differ only in the planes' order.
 TEST(ToRgbRoutines, I420AndYv12WithSwappedPlanesGiveTheSameFrame) {
     const std::uint32_t w = 36, h = 5, rows = 3, cp = w / 2;
-    const Bytes luma = Noise(w * h, 1), cb = Noise(cp * rows, 2), cr = Noise(cp * rows, 3);
+    const Bytes luma = Random(w * h, 1), cb = Random(cp * rows, 2), cr = Random(cp * rows, 3);
     Bytes i420 = luma, yv12 = luma;
     i420.insert(i420.end(), cb.begin(), cb.end());
     i420.insert(i420.end(), cr.begin(), cr.end());
@@ -178,7 +178,7 @@ TEST(ToRgbRoutines, I420AndYv12WithSwappedPlanesGiveTheSameFrame) {
 // YVYU and the planar sources have no kernels: the converter at every level.
 TEST(ToRgbRoutines, YvyuAndP422AlwaysUseTheConverter) {
     const std::uint32_t w = 40, h = 3;
-    const Bytes packed = Noise(2 * w * h, 5), planar = Noise(2 * w * h, 6);
+    const Bytes packed = Random(2 * w * h, 5), planar = Random(2 * w * h, 6);
     Bytes yvyu(4 * w * h), p422(4 * w * h);
     lumacore::YCbCr8ToRgbWith(SimdTier::Plain, yvyu.data(), packed.data(), packed.data() + 3, packed.data() + 1, w,
                               h, 4 * w, 2 * w, 5, 0x8000, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 32,
@@ -219,7 +219,7 @@ TEST(ToRgbRoutines, V210ToRgb32UsesTheTenBitKernelAtMmxLevels) {
 }
 
 TEST(ToRgbRoutines, EveryRoutineRunsTheFirstUseRule) {
-    const Bytes frame = Noise(256, 1);
+    const Bytes frame = Random(256, 1);
     const lumacore::RgbConvertRoutine routines[] = {&lumacore::P422ToRgb24, &lumacore::YvyuToRgb555,
                                                     &lumacore::V210ToRgb24, &lumacore::UyvyToRgb32,
                                                     &lumacore::Plane8AlphaToRgb32, &lumacore::Packed10AlphaToRgb32};
@@ -237,7 +237,7 @@ TEST(ToRgbRoutines, EightBitAlphaStretchesUnderStandardRangeMatrices) {
     const std::uint32_t w = 4, h = 2;
     const Bytes alpha = {16, 235, 126, 0, 255, 17, 100, 234};
     for (std::int32_t matrix : {1, 0}) {
-        Bytes dst = Noise(4 * w * h + 4, 3);
+        Bytes dst = Random(4 * w * h + 4, 3);
         const Bytes before = dst;
         // The dispatcher hands this routine the flags as -32768.
         EXPECT_EQ(lumacore::Plane8AlphaToRgb32(dst.data(), alpha.data(), w, h, 4 * w, 0, matrix,

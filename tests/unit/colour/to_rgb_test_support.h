@@ -11,31 +11,12 @@
 
 #include "convert/simd_tier.h"
 #include "driver/cpu_features.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline Bytes Noise(std::size_t n, std::uint32_t seed) {
-    std::uint32_t x = (seed * 2654435761u) | 1;
-    Bytes b(n);
-    for (auto& byte : b) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        byte = std::uint8_t(x >> 24);
-    }
-    return b;
-}
-
 // v210 words of random 10-bit samples (bits 30 and 31 random too: ignored).
-inline Bytes V210Noise(std::size_t n, std::uint32_t seed) { return Noise(n, seed ^ 0x5A5A5A5Au); }
-
-inline long FirstDifference(const Bytes& a, const Bytes& b) {
-    if (a.size() != b.size()) return -2;
-    const auto it = std::mismatch(a.begin(), a.end(), b.begin());
-    return it.first == a.end() ? -1 : long(it.first - a.begin());
-}
+inline Bytes V210Noise(std::size_t n, std::uint32_t seed) { return Random(n, seed ^ 0x5A5A5A5Au); }
 
 inline std::vector<lumacore::SimdTier> VectorTiers() {
     std::vector<lumacore::SimdTier> tiers;

@@ -33,7 +33,7 @@ constexpr Packed8Layout kPackedLayouts[] = {{"UYVY", 1, 0, 2}, {"YUY2", 0, 1, 3}
 
 // A destination of `lines` lines `pitch` apart, pre-filled.
 Bytes Destination(std::uint32_t lines, std::uint32_t pitch, std::uint32_t seed) {
-    return seed ? Noise(std::size_t(lines) * pitch, seed) : Bytes(std::size_t(lines) * pitch, kCanary);
+    return seed ? Random(std::size_t(lines) * pitch, seed) : Bytes(std::size_t(lines) * pitch, kCanary);
 }
 
 TEST(ToRgbVariants, Packed8GenericConverterMatchesTheReference) {
@@ -42,7 +42,7 @@ TEST(ToRgbVariants, Packed8GenericConverterMatchesTheReference) {
             const std::uint32_t h = Narrow(w) ? 3 : 2;
             for (const Packed8Layout& layout : kPackedLayouts) {
                 const std::uint32_t sp = 2 * w + (w % 3 == 0 ? 6 : 0);
-                const Bytes src = Noise(std::size_t(h - 1) * sp + 2 * w, w * 7 + layout.luma);
+                const Bytes src = Random(std::size_t(h - 1) * sp + 2 * w, w * 7 + layout.luma);
                 for (int bits : {15, 16, 24, 32}) {
                     const std::uint32_t dp = PixelBytes(bits) * w + (w % 2 ? 5 : 0);
                     for (std::int32_t matrix = 0; matrix < 6; ++matrix) {
@@ -78,9 +78,9 @@ TEST(ToRgbVariants, PlanarGenericConverterMatchesTheReference) {
             for (int rows_per_line : {lumacore::kChromaRowPerLine, lumacore::kChromaRowPerTwoLines}) {
                 const std::uint32_t lp = w + (w % 4 == 1 ? 3 : 0), cp = w / 2 + (w % 4 == 1 ? 2 : 0);
                 const std::uint32_t rows = rows_per_line == lumacore::kChromaRowPerLine ? h : (h + 1) / 2;
-                const Bytes luma = Noise(std::size_t(h - 1) * lp + w, w * 3 + 1);
-                const Bytes cb = Noise(std::size_t(rows - 1) * cp + w / 2, w * 3 + 2);
-                const Bytes cr = Noise(std::size_t(rows - 1) * cp + w / 2, w * 3 + 3);
+                const Bytes luma = Random(std::size_t(h - 1) * lp + w, w * 3 + 1);
+                const Bytes cb = Random(std::size_t(rows - 1) * cp + w / 2, w * 3 + 2);
+                const Bytes cr = Random(std::size_t(rows - 1) * cp + w / 2, w * 3 + 3);
                 for (int bits : {15, 16, 24, 32}) {
                     const std::uint32_t dp = PixelBytes(bits) * w + (w % 2 ? 0 : 3);
                     for (std::int32_t matrix = 0; matrix < 6; ++matrix) {
@@ -145,7 +145,7 @@ TEST(ToRgbVariants, TableAndSixBitKernelsMatchTheirReferences) {
             if (w < 2) continue;
             const std::uint32_t h = Narrow(w) ? 3 : 2;
             const std::uint32_t sp = 2 * w + (w % 5 == 0 ? 4 : 0);
-            const Bytes src = Noise(std::size_t(h - 1) * sp + 2 * w, w + 11);
+            const Bytes src = Random(std::size_t(h - 1) * sp + 2 * w, w + 11);
             for (PackedOrder order : {PackedOrder::Uyvy, PackedOrder::Yuy2}) {
                 for (int bits : {16, 24, 32}) {
                     const std::uint32_t dp = PixelBytes(bits) * w + (w % 2 ? 6 : 0);
@@ -191,7 +191,7 @@ TEST(ToRgbVariants, ThirteenBitKernelsMatchTheirReferences) {
             const std::uint32_t h = Narrow(w) ? 3 : 2;
             const std::uint32_t sp8 = 2 * w + (w % 4 == 0 ? 8 : 0);
             const std::uint32_t sp10 = V210Line(w) + (w % 4 == 0 ? 32 : 0);
-            const Bytes packed = Noise(std::size_t(h - 1) * sp8 + 2 * w, w + 3);
+            const Bytes packed = Random(std::size_t(h - 1) * sp8 + 2 * w, w + 3);
             const Bytes v210 = V210Noise(std::size_t(h - 1) * sp10 + V210Line(w), w + 4);
             const std::uint32_t dp = 4 * w + (w % 3 ? 4 : 0);
             for (std::int32_t matrix = -1; matrix <= 6; ++matrix) {
@@ -225,7 +225,7 @@ TEST(ToRgbVariants, LinesGetExactlyTheirPixels) {
     for (SimdTier tier : {SimdTier::Plain, lumacore::HostSimdTier()}) {
         for (std::uint32_t w : {1u, 5u, 31u, 33u, 97u}) {
             const std::uint32_t h = 3, sp = 2 * w, pad = 9;
-            const Bytes src = Noise(std::size_t(h) * sp, w);
+            const Bytes src = Random(std::size_t(h) * sp, w);
             for (int bits : {15, 16, 24, 32}) {
                 const std::uint32_t line = PixelBytes(bits) * w, dp = line + pad;
                 Bytes dst(std::size_t(h) * dp, kCanary);

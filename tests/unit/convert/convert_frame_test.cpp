@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 #include <set>
 #include <vector>
 
@@ -12,9 +11,12 @@
 #include "convert/packed_reorder.h"
 #include "formats/fourcc.h"
 #include "formats/line_pitch.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore {
 namespace {
+
+using lumacore_test::Random;
 
 constexpr std::uint8_t kCanary = 0xA5;
 
@@ -28,13 +30,6 @@ BITMAPINFOHEADER Header(int code, std::int32_t w, std::int32_t h, std::uint32_t 
     b.biCompression = (code == FMT_RGB24 || code == FMT_RGB32) ? BI_RGB : Fourcc("UYVY");
     b.biSizeImage = size;
     return b;
-}
-
-std::vector<std::uint8_t> Noise(std::size_t n, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::vector<std::uint8_t> v(n);
-    for (auto& b : v) b = std::uint8_t(rng());
-    return v;
 }
 
 struct Result {
@@ -92,7 +87,7 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
     const std::uint32_t w = 48, h = 6;
     for (int s = 0; s < kFormatCount; ++s) {
         const std::uint32_t src_size = CodecFrameSize(s, w, h) ? CodecFrameSize(s, w, h) : 4 * w * h;
-        const auto src = Noise(src_size, unsigned(s));
+        const auto src = Random(src_size, unsigned(s));
         for (int d = 0; d < kFormatCount; ++d) {
             SCOPED_TRACE(testing::Message() << "cell " << s << " -> " << d);
             const std::uint32_t capacity = 4 * w * h + 8192;
@@ -110,7 +105,7 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
         }
     }
     // Codes outside the table and the "no layout" code.
-    const auto src = Noise(4 * w * h, 1);
+    const auto src = Random(4 * w * h, 1);
     BITMAPINFOHEADER in = Header(FMT_UYVY, 48, 6), out = Header(FMT_UYVY, 48, 6);
     std::vector<std::uint8_t> dst(4 * w * h);
     EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_NONE, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
@@ -120,7 +115,7 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
 
 TEST(ConvertFrame, CellsRunTheirReorderAndLineOrder) {
     const std::uint32_t w = 10, h = 5, pitch = 2 * w, size = pitch * h;
-    const auto src = Noise(size, 7);
+    const auto src = Random(size, 7);
     std::vector<std::uint8_t> rotated(size), reference(size);
     RotateFrontFrame(rotated.data(), src.data(), w, h, pitch, pitch);
     EXPECT_EQ(Convert(FMT_UYVY, FMT_YVYU, w, h, src, size, size).dst, rotated);
@@ -129,13 +124,13 @@ TEST(ConvertFrame, CellsRunTheirReorderAndLineOrder) {
     for (std::uint32_t y = 0; y < h; ++y)
         EXPECT_EQ(0, std::memcmp(&flipped.dst[y * pitch], &rotated[(h - 1 - y) * pitch], pitch)) << y;
     // auv2's colour part is UYVY.
-    EXPECT_EQ(Convert(FMT_AUV2, FMT_UYVY, w, h, Noise(3 * w * h, 7), 3 * w * h, size).dst,
+    EXPECT_EQ(Convert(FMT_AUV2, FMT_UYVY, w, h, Random(3 * w * h, 7), 3 * w * h, size).dst,
               std::vector<std::uint8_t>(src.begin(), src.begin() + size));
 }
 
 TEST(ConvertFrame, ZeroAlphaIsAppendedOnlyWhenItFits) {
     const std::uint32_t w = 16, h = 4, colour = 2 * w * h;
-    const auto src = Noise(colour, 3);
+    const auto src = Random(colour, 3);
     Result fits = Convert(FMT_UYVY, FMT_AUV2, w, h, src, colour, 3 * w * h);
     EXPECT_EQ(fits.count, 3 * w * h);
     EXPECT_EQ(std::vector<std::uint8_t>(fits.dst.begin(), fits.dst.begin() + colour), src);
@@ -147,7 +142,7 @@ TEST(ConvertFrame, ZeroAlphaIsAppendedOnlyWhenItFits) {
 
     // a12v: the v210 colour part, then h lines of whole alpha words.
     const std::uint32_t vw = 12, vp = V210LinePitch(vw), vcolour = vp * h;
-    Result a12v = Convert(FMT_V210, FMT_A12V, vw, h, Noise(vcolour, 4), vcolour, vcolour + h * 16);
+    Result a12v = Convert(FMT_V210, FMT_A12V, vw, h, Random(vcolour, 4), vcolour, vcolour + h * 16);
     EXPECT_EQ(a12v.count, vcolour + h * 16);
 }
 
@@ -155,12 +150,12 @@ TEST(ConvertFrame, WholeCopiesMoveColourAndAlphaAsOneBlock) {
     const std::uint32_t w = 1920, h = 1080;
     const std::uint32_t a12v = h * 5120 + (4 * h * w) / 3;
     EXPECT_EQ(a12v, CodecFrameSize(FMT_A12V, w, h));
-    const auto src = Noise(a12v, 5);
+    const auto src = Random(a12v, 5);
     Result r = Convert(FMT_A12V, FMT_A12V, w, h, src, a12v, a12v);
     EXPECT_EQ(r.count, a12v);
     EXPECT_EQ(r.dst, src);
 
-    const auto auv2 = Noise(3 * 64 * 8, 6);
+    const auto auv2 = Random(3 * 64 * 8, 6);
     Result small = Convert(FMT_AUV2, FMT_AUV2, 64, 8, auv2, 3 * 64 * 8, 3 * 64 * 8 - 1);
     EXPECT_EQ(small.count, 0u);
     EXPECT_TRUE(Untouched(small.dst));
@@ -168,7 +163,7 @@ TEST(ConvertFrame, WholeCopiesMoveColourAndAlphaAsOneBlock) {
 
 TEST(ConvertFrame, RefusesFramesThatDoNotFitEitherBuffer) {
     const std::uint32_t w = 32, h = 8, size = 2 * w * h;
-    const auto src = Noise(size, 9);
+    const auto src = Random(size, 9);
     // Destination one byte short of the colour part: nothing written.
     Result r = Convert(FMT_YUY2, FMT_UYVY, w, h, src, size, size - 1);
     EXPECT_EQ(r.count, 0u);
@@ -188,7 +183,7 @@ TEST(ConvertFrame, RefusesFramesThatDoNotFitEitherBuffer) {
 }
 
 TEST(ConvertFrame, RefusesUnusableHeaders) {
-    const auto src = Noise(4096, 2);
+    const auto src = Random(4096, 2);
     std::vector<std::uint8_t> dst(4096, kCanary);
     auto run = [&](std::int32_t w, std::int32_t h, std::int32_t dw) {
         BITMAPINFOHEADER in = Header(FMT_UYVY, w, h, 4096), out = Header(FMT_UYVY, dw, h, 4096);
@@ -207,12 +202,12 @@ TEST(ConvertFrame, RefusesUnusableHeaders) {
 TEST(ConvertFrame, SourcePitchFollowsTheStatedSizeExceptForFixedLayouts) {
     // A UYVY source whose stated size implies 96-byte lines at width 32.
     const std::uint32_t w = 32, h = 4, sp = 96;
-    auto src = Noise(sp * h, 11);
+    auto src = Random(sp * h, 11);
     Result r = Convert(FMT_UYVY, FMT_UYVY, w, h, src, sp * h, 2 * w * h);
     for (std::uint32_t y = 0; y < h; ++y)
         EXPECT_EQ(0, std::memcmp(&r.dst[y * 2 * w], &src[y * sp], 2 * w)) << y;
     // auv2 always has 2w-byte lines, whatever it states.
-    auto auv2 = Noise(3 * w * h + 100, 12);
+    auto auv2 = Random(3 * w * h + 100, 12);
     r = Convert(FMT_AUV2, FMT_UYVY, w, h, auv2, 3 * w * h + 100, 2 * w * h);
     EXPECT_EQ(std::vector<std::uint8_t>(r.dst.begin(), r.dst.end()),
               std::vector<std::uint8_t>(auv2.begin(), auv2.begin() + 2 * w * h));
@@ -229,12 +224,12 @@ namespace {
 // states fewer bytes is refused rather than over-read.
 TEST(ConvertFrame, WholeLineSwapNeedsTheWholeSource) {
     const std::uint32_t w = 1, h = 1;
-    const auto src = Noise(1, 21);
+    const auto src = Random(1, 21);
     Result r = Convert(FMT_AUV2, FMT_YUY2, w, h, src, 1, 2);
     EXPECT_EQ(r.count, 0u);
     EXPECT_TRUE(Untouched(r.dst));
     // With whole lines stated it converts.
-    r = Convert(FMT_AUV2, FMT_YUY2, 2, 2, Noise(12, 22), 12, 8);
+    r = Convert(FMT_AUV2, FMT_YUY2, 2, 2, Random(12, 22), 12, 8);
     EXPECT_EQ(r.count, 8u);
 }
 

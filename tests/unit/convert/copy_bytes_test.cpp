@@ -15,6 +15,7 @@
 
 #include "convert/simd/copy_bytes_kernels.h"
 #include "driver/cpu_features.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {
 namespace {
@@ -33,17 +34,6 @@ struct AlignedBuffer {
     std::size_t size;
     std::uint8_t* data;
 };
-
-// Quick to fill even at frame sizes in a debug build.
-void Fill(std::uint8_t* p, std::size_t n, std::uint32_t seed) {
-    std::uint64_t x = seed * 0x9E3779B97F4A7C15ull + 1;
-    for (std::size_t i = 0; i < n; i += 8) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        std::memcpy(p + i, &x, std::min<std::size_t>(8, n - i));
-    }
-}
 
 // Every way to copy: CopyBytes with the variant chosen for this process,
 // CopyBytesWith each variant, and the kernel of every variant in every tier
@@ -88,10 +78,10 @@ constexpr std::size_t kGuard = 128;
 // both sides; returns the first fault found, or "".
 std::string CopyFault(std::uint32_t count, std::size_t so, std::size_t dso) {
     AlignedBuffer src(so + count);
-    Fill(src.data, src.size, count * 131 + std::uint32_t(so));
+    FillRandom(src.data, src.size, count * 131 + std::uint32_t(so));
     AlignedBuffer dst(kGuard + dso + count + kGuard);
     std::vector<std::uint8_t> before(dst.size);
-    Fill(before.data(), before.size(), count * 7 + std::uint32_t(dso) + 1);
+    FillRandom(before.data(), before.size(), count * 7 + std::uint32_t(dso) + 1);
     std::vector<std::uint8_t> want = before;
     if (count != 0) std::memcpy(want.data() + kGuard + dso, src.data + so, count);
 
@@ -179,10 +169,10 @@ TEST(CopyBytes, LineCopiesWriteEachLineAndNothingBetween) {
         for (const std::uint32_t offset : {0u, 5u, 40u}) {
             const std::uint32_t src_pitch = count + 3, dst_pitch = count + 29;
             AlignedBuffer src(std::size_t(lines) * src_pitch);
-            Fill(src.data, src.size, count);
+            FillRandom(src.data, src.size, count);
             AlignedBuffer dst(offset + std::size_t(lines) * dst_pitch);
             std::vector<std::uint8_t> before(dst.size);
-            Fill(before.data(), before.size(), count + 1);
+            FillRandom(before.data(), before.size(), count + 1);
             for (const bool backwards_dst : {false, true}) {
                 for (const bool backwards_src : {false, true}) {
                     std::vector<std::uint8_t> want = before;

@@ -8,26 +8,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "tests/unit/test_bytes.h"
 namespace lumacore_test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using FrameRoutine = std::uint32_t (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, std::uint32_t,
                                        std::uint32_t, std::uint32_t);
-
-// Quick to fill even at frame sizes in a debug build.
-Bytes Random(std::size_t n, std::uint32_t seed) {
-    std::mt19937_64 rng(seed);
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; i += 8) {
-        const std::uint64_t x = rng();
-        std::memcpy(b.data() + i, &x, std::min<std::size_t>(8, n - i));
-    }
-    return b;
-}
 
 // Runs `routine` on a UYVY frame of w x h with the given pitches and returns
 // the first wrong byte of the destination buffer (which has canaries after

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "formats/format_code.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {
 
-using Bytes = std::vector<std::uint8_t>;
 using lumacore::FMT_A12V;
 using lumacore::FMT_AUV2;
 using lumacore::FMT_CYUV;
@@ -23,26 +23,6 @@ using lumacore::FMT_V210;
 using lumacore::FMT_YUY2;
 using lumacore::FMT_YV12;
 using lumacore::FMT_YVYU;
-
-// Random bytes from a cheap generator seeded per call, so a failure repeats.
-inline Bytes Random(std::size_t n, std::uint32_t seed) {
-    std::uint32_t x = (seed * 2654435761u) | 1;
-    Bytes b(n);
-    for (auto& byte : b) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        byte = std::uint8_t(x >> 24);
-    }
-    return b;
-}
-
-// -1 when equal, else the first index that differs (-2: sizes differ).
-inline long FirstDifference(const Bytes& a, const Bytes& b) {
-    if (a.size() != b.size()) return -2;
-    const auto it = std::mismatch(a.begin(), a.end(), b.begin());
-    return it.first == a.end() ? -1 : long(it.first - a.begin());
-}
 
 inline bool IsPlanar(int code) { return code == FMT_I420 || code == FMT_YV12 || code == FMT_P422; }
 inline bool IsTenBit(int code) { return code == FMT_V210 || code == FMT_A12V; }

@@ -11,13 +11,13 @@
 
 #include "convert/simd/packed_reorder_kernels.h"
 #include "driver/cpu_features.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {
 namespace {
 
 using lumacore::Reorder;
 using lumacore::SimdTier;
-using Bytes = std::vector<std::uint8_t>;
 
 constexpr Reorder kReorders[] = {Reorder::Swap16, Reorder::SwapChroma, Reorder::RotateFront, Reorder::RotateBack};
 
@@ -27,27 +27,6 @@ constexpr int kOrder[4][4] = {{1, 0, 3, 2}, {0, 3, 2, 1}, {1, 2, 3, 0}, {3, 0, 1
 const char* Name(Reorder r) {
     static const char* const names[] = {"Swap16", "SwapChroma", "RotateFront", "RotateBack"};
     return names[int(r)];
-}
-
-// Random bytes from a cheap generator seeded per call, so a failure repeats.
-Bytes Random(std::size_t n, std::uint32_t seed) {
-    std::uint32_t x = (seed * 2654435761u) | 1;
-    Bytes b(n);
-    std::uint8_t* const p = b.data();
-    for (std::size_t i = 0; i < n; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        p[i] = std::uint8_t(x >> 24);
-    }
-    return b;
-}
-
-// -1 when equal, else the first index that differs.
-long FirstDifference(const Bytes& a, const Bytes& b) {
-    if (a.size() != b.size()) return -2;
-    const auto it = std::mismatch(a.begin(), a.end(), b.begin());
-    return it.first == a.end() ? -1 : long(it.first - a.begin());
 }
 
 std::vector<SimdTier> HostTiers() {

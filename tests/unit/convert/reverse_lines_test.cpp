@@ -6,21 +6,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 #include <vector>
 
+#include "tests/unit/test_bytes.h"
 namespace lumacore_test {
 namespace {
 
 using lumacore::SimdTier;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Random(std::size_t n, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    Bytes b(n);
-    for (auto& x : b) x = std::uint8_t(rng());
-    return b;
-}
 
 std::vector<SimdTier> HostTiers() {
     std::vector<SimdTier> tiers;
