@@ -4,10 +4,8 @@
 #include <immintrin.h>
 
 #include <cstddef>
-#include <cstring>
 
-#include "convert/simd/copy_bytes_kernels.h"
-#include "convert/simd/streamed_lines.h"
+#include "convert/simd/copy_bytes_plan.h"
 
 namespace lumacore {
 namespace {
@@ -66,25 +64,8 @@ inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::size_t co
         const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + count - 16));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), head);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + count - 16), tail);
-    } else if (count >= 8) {
-        const __m128i head = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src));
-        const __m128i tail = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + count - 8));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), head);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + count - 8), tail);
-    } else if (count >= 4) {
-        std::uint32_t head, tail;
-        std::memcpy(&head, src, 4);
-        std::memcpy(&tail, src + count - 4, 4);
-        std::memcpy(dst, &head, 4);
-        std::memcpy(dst + count - 4, &tail, 4);
-    } else if (count >= 2) {
-        std::uint16_t head, tail;
-        std::memcpy(&head, src, 2);
-        std::memcpy(&tail, src + count - 2, 2);
-        std::memcpy(dst, &head, 2);
-        std::memcpy(dst + count - 2, &tail, 2);
-    } else if (count == 1) {
-        dst[0] = src[0];
+    } else {
+        copy_plan::CopyUnder16(dst, src, count);
     }
 }
 
@@ -131,59 +112,43 @@ void CopyAlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t c
     if constexpr (kStream) _mm_sfence();
 }
 
+// This tier's moves, for the shared plan.
+struct Moves {
+    static void Short(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) { CopyShort(dst, src, count); }
+    template <bool kStream, bool kPrefetch>
+    static void Long(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
+        CopyLong<kStream, kPrefetch>(dst, src, count);
+    }
+    template <bool kStream>
+    static void AlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
+        CopyAlignedBlocks<kStream>(dst, src, count);
+    }
+    static void Stream64(std::uint8_t* dst, const std::uint8_t* src) {
+        const __m256i a = LoadU(src), b = LoadU(src + 32);
+        StoreA<true>(dst, a);
+        StoreA<true>(dst + 32, b);
+    }
+};
+
 }  // namespace
 
 void CopyShortAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) { CopyShort(dst, src, count); }
 
 void CopyBlocks64Avx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        CopyLong<false, false>(dst, src, count);
-    } else {
-        CopyLong<true, false>(dst, src, count);
-    }
+    copy_plan::Blocks64<Moves>(dst, src, count);
 }
 
 void CopyAligned128Avx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (((reinterpret_cast<std::uintptr_t>(dst) | reinterpret_cast<std::uintptr_t>(src)) & 127) != 0) {
-        CopyBlocks64Avx2(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        CopyAlignedBlocks<false>(dst, src, count);
-    } else {
-        CopyAlignedBlocks<true>(dst, src, count);
-    }
+    copy_plan::Aligned128<Moves>(dst, src, count);
 }
 
 void CopyStreamingAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        // Below streaming sizes the processor's own prefetcher keeps up
-        // (software prefetching measured no faster), and a non-temporal hint
-        // would only risk pushing a source that fits the caches out of them.
-        CopyLong<false, false>(dst, src, count);
-    } else {
-        CopyLong<true, true>(dst, src, count);
-    }
+    copy_plan::Streaming<Moves>(dst, src, count);
 }
 
 void CopyLinesStreamingAvx2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                             std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines) {
-    const auto cached = [](std::uint8_t* d, const std::uint8_t* s, std::size_t n) { CopyShort(d, s, n); };
-    const auto stream64 = [](std::uint8_t* d, const std::uint8_t* s) {
-        const __m256i a = LoadU(s), b = LoadU(s + 32);
-        StoreA<true>(d, a);
-        StoreA<true>(d + 32, b);
-    };
-    EachLine(dst, dst_step, src, src_step, lines, true, [&](std::uint8_t* d, const std::uint8_t* s) {
-        if (count <= 256)
-            CopyShort(d, s, count);
-        else
-            StreamLine(d, s, count, cached, stream64);
-    });
+    copy_plan::LinesStreaming<Moves>(dst, dst_step, src, src_step, count, lines);
 }
 
 }  // namespace lumacore

@@ -5,10 +5,8 @@
 #include <emmintrin.h>
 
 #include <cstddef>
-#include <cstring>
 
-#include "convert/simd/copy_bytes_kernels.h"
-#include "convert/simd/streamed_lines.h"
+#include "convert/simd/copy_bytes_plan.h"
 
 namespace lumacore {
 namespace {
@@ -58,25 +56,8 @@ inline void CopyShort(std::uint8_t* dst, const std::uint8_t* src, std::size_t co
         const __m128i head = LoadU(src), tail = LoadU(src + count - 16);
         StoreU(dst, head);
         StoreU(dst + count - 16, tail);
-    } else if (count >= 8) {
-        const __m128i head = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src));
-        const __m128i tail = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + count - 8));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), head);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + count - 8), tail);
-    } else if (count >= 4) {
-        std::uint32_t head, tail;
-        std::memcpy(&head, src, 4);
-        std::memcpy(&tail, src + count - 4, 4);
-        std::memcpy(dst, &head, 4);
-        std::memcpy(dst + count - 4, &tail, 4);
-    } else if (count >= 2) {
-        std::uint16_t head, tail;
-        std::memcpy(&head, src, 2);
-        std::memcpy(&tail, src + count - 2, 2);
-        std::memcpy(dst, &head, 2);
-        std::memcpy(dst + count - 2, &tail, 2);
-    } else if (count == 1) {
-        dst[0] = src[0];
+    } else {
+        copy_plan::CopyUnder16(dst, src, count);
     }
 }
 
@@ -130,61 +111,45 @@ void CopyAlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t c
     if constexpr (kStream) _mm_sfence();
 }
 
+// This tier's moves, for the shared plan.
+struct Moves {
+    static void Short(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) { CopyShort(dst, src, count); }
+    template <bool kStream, bool kPrefetch>
+    static void Long(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
+        CopyLong<kStream, kPrefetch>(dst, src, count);
+    }
+    template <bool kStream>
+    static void AlignedBlocks(std::uint8_t* dst, const std::uint8_t* src, std::size_t count) {
+        CopyAlignedBlocks<kStream>(dst, src, count);
+    }
+    static void Stream64(std::uint8_t* dst, const std::uint8_t* src) {
+        const __m128i a = LoadU(src), b = LoadU(src + 16), c = LoadU(src + 32), d = LoadU(src + 48);
+        StoreA<true>(dst, a);
+        StoreA<true>(dst + 16, b);
+        StoreA<true>(dst + 32, c);
+        StoreA<true>(dst + 48, d);
+    }
+};
+
 }  // namespace
 
 void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) { CopyShort(dst, src, count); }
 
 void CopyBlocks64Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        CopyLong<false, false>(dst, src, count);
-    } else {
-        CopyLong<true, false>(dst, src, count);
-    }
+    copy_plan::Blocks64<Moves>(dst, src, count);
 }
 
 void CopyAligned128Sse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (((reinterpret_cast<std::uintptr_t>(dst) | reinterpret_cast<std::uintptr_t>(src)) & 127) != 0) {
-        CopyBlocks64Sse2(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        CopyAlignedBlocks<false>(dst, src, count);
-    } else {
-        CopyAlignedBlocks<true>(dst, src, count);
-    }
+    copy_plan::Aligned128<Moves>(dst, src, count);
 }
 
 void CopyStreamingSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) {
-    if (count <= 256) {
-        CopyShort(dst, src, count);
-    } else if (count < kCopyStreamFromBytes) {
-        // Below streaming sizes the processor's own prefetcher keeps up
-        // (software prefetching measured no faster), and a non-temporal hint
-        // would only risk pushing a source that fits the caches out of them.
-        CopyLong<false, false>(dst, src, count);
-    } else {
-        CopyLong<true, true>(dst, src, count);
-    }
+    copy_plan::Streaming<Moves>(dst, src, count);
 }
 
 void CopyLinesStreamingSse2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                             std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines) {
-    const auto cached = [](std::uint8_t* d, const std::uint8_t* s, std::size_t n) { CopyShort(d, s, n); };
-    const auto stream64 = [](std::uint8_t* d, const std::uint8_t* s) {
-        const __m128i a = LoadU(s), b = LoadU(s + 16), c = LoadU(s + 32), e = LoadU(s + 48);
-        StoreA<true>(d, a);
-        StoreA<true>(d + 16, b);
-        StoreA<true>(d + 32, c);
-        StoreA<true>(d + 48, e);
-    };
-    EachLine(dst, dst_step, src, src_step, lines, true, [&](std::uint8_t* d, const std::uint8_t* s) {
-        if (count <= 256)
-            CopyShort(d, s, count);
-        else
-            StreamLine(d, s, count, cached, stream64);
-    });
+    copy_plan::LinesStreaming<Moves>(dst, dst_step, src, src_step, count, lines);
 }
 
 }  // namespace lumacore
