@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "convert/simd/streamed_lines.h"
+#include "convert/simd/packed_reorder_plan.h"
 
 namespace lumacore {
 namespace {
@@ -43,7 +43,7 @@ inline void Step32(std::uint8_t* dst, const std::uint8_t* src, __m256i mask) {
 // Through the cache. Short tails are finished by a step that overlaps pairs
 // already written, rewriting them with the same values.
 template <Reorder R>
-void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
+void CachedRun(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     const __m256i mask = Mask<R>();
     if (n >= 32) {
         std::size_t i = 0;
@@ -75,33 +75,23 @@ void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     }
 }
 
+// This tier's moves, for the shared line plan.
 template <Reorder R>
-void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
-    const std::size_t n = std::size_t(pairs) * 4;
-    // The cache-line boundary must fall between pairs, so the destination
-    // must start on one.
-    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0) {
+struct Moves {
+    static void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) { CachedRun<R>(dst, src, n); }
+    static void Stream64(std::uint8_t* d, const std::uint8_t* s) {
         const __m256i mask = Mask<R>();
-        StreamLine(dst, src, n, Cached<R>, [mask](std::uint8_t* d, const std::uint8_t* s) {
-            const __m256i a = Load(s), b = Load(s + 32);
-            _mm256_stream_si256(reinterpret_cast<__m256i*>(d), _mm256_shuffle_epi8(a, mask));
-            _mm256_stream_si256(reinterpret_cast<__m256i*>(d + 32), _mm256_shuffle_epi8(b, mask));
-        });
-    } else {
-        Cached<R>(dst, src, n);
+        const __m256i a = Load(s), b = Load(s + 32);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(d), _mm256_shuffle_epi8(a, mask));
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(d + 32), _mm256_shuffle_epi8(b, mask));
     }
-}
+};
 
 }  // namespace
 
 void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
-    using Line = void (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, bool);
-    static constexpr Line kRuns[] = {Run<Reorder::Swap16>, Run<Reorder::SwapChroma>,
-                                     Run<Reorder::RotateFront>, Run<Reorder::RotateBack>};
-    const Line run = kRuns[int(reorder)];
-    EachLine(dst, dst_step, src, src_step, lines, stream,
-             [&](std::uint8_t* d, const std::uint8_t* s) { run(d, s, pairs, stream); });
+    reorder_plan::Lines<Moves>(reorder, dst, dst_step, src, src_step, pairs, lines, stream);
 }
 
 }  // namespace lumacore

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "convert/simd/streamed_lines.h"
+#include "convert/simd/packed_reorder_plan.h"
 
 namespace lumacore {
 namespace {
@@ -41,7 +41,7 @@ inline void Step16(std::uint8_t* dst, const std::uint8_t* src) {
 // Through the cache. Short tails are finished by a step that overlaps pairs
 // already written, rewriting them with the same values.
 template <Reorder R>
-void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
+void CachedRun(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     if (n >= 16) {
         std::size_t i = 0;
         for (; i + 64 <= n; i += 64) {
@@ -64,34 +64,24 @@ void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
     }
 }
 
+// This tier's moves, for the shared line plan.
 template <Reorder R>
-void Run(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
-    const std::size_t n = std::size_t(pairs) * 4;
-    // The cache-line boundary must fall between pairs, so the destination
-    // must start on one.
-    if (stream && n >= 256 && (reinterpret_cast<std::uintptr_t>(dst) & 3) == 0) {
-        StreamLine(dst, src, n, Cached<R>, [](std::uint8_t* d, const std::uint8_t* s) {
-            const __m128i a = Load(s), b = Load(s + 16), c = Load(s + 32), e = Load(s + 48);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(d), Apply<R>(a));
-            _mm_stream_si128(reinterpret_cast<__m128i*>(d + 16), Apply<R>(b));
-            _mm_stream_si128(reinterpret_cast<__m128i*>(d + 32), Apply<R>(c));
-            _mm_stream_si128(reinterpret_cast<__m128i*>(d + 48), Apply<R>(e));
-        });
-    } else {
-        Cached<R>(dst, src, n);
+struct Moves {
+    static void Cached(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) { CachedRun<R>(dst, src, n); }
+    static void Stream64(std::uint8_t* d, const std::uint8_t* s) {
+        const __m128i a = Load(s), b = Load(s + 16), c = Load(s + 32), e = Load(s + 48);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d), Apply<R>(a));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d + 16), Apply<R>(b));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d + 32), Apply<R>(c));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d + 48), Apply<R>(e));
     }
-}
+};
 
 }  // namespace
 
 void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {
-    using Line = void (*)(std::uint8_t*, const std::uint8_t*, std::uint32_t, bool);
-    static constexpr Line kRuns[] = {Run<Reorder::Swap16>, Run<Reorder::SwapChroma>,
-                                     Run<Reorder::RotateFront>, Run<Reorder::RotateBack>};
-    const Line run = kRuns[int(reorder)];
-    EachLine(dst, dst_step, src, src_step, lines, stream,
-             [&](std::uint8_t* d, const std::uint8_t* s) { run(d, s, pairs, stream); });
+    reorder_plan::Lines<Moves>(reorder, dst, dst_step, src, src_step, pairs, lines, stream);
 }
 
 }  // namespace lumacore
