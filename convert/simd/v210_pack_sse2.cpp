@@ -7,13 +7,10 @@
 
 #include <emmintrin.h>
 
-#include <cstring>
+#include "convert/simd/v210_group_loops.h"
 
 namespace lumacore {
 namespace {
-
-inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // The group in bytes 0-11 of x to its four words.
 inline __m128i PackOne(__m128i x) {
@@ -30,21 +27,7 @@ inline __m128i PackOne(__m128i x) {
 }  // namespace
 
 std::uint32_t PackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
-    if (groups == 0) return 0;
-    // A 16-byte load takes four bytes of the next group: fine for every
-    // group but the last.
-    std::uint32_t g = 0;
-    for (; g + 1 < groups; ++g) Store(dst + 16 * g, PackOne(Load(src + 12 * g)));
-    __m128i last;
-    if (g > 0) {
-        last = _mm_srli_si128(Load(src + 12 * g - 4), 4);
-    } else {
-        std::uint8_t bytes[16] = {};
-        std::memcpy(bytes, src, 12);
-        last = Load(bytes);
-    }
-    Store(dst + 16 * g, PackOne(last));
-    return groups;
+    return v210_loops::PackGroups(PackOne, dst, src, groups);
 }
 
 }  // namespace lumacore

@@ -7,13 +7,10 @@
 
 #include <tmmintrin.h>
 
-#include <cstring>
+#include "convert/simd/v210_group_loops.h"
 
 namespace lumacore {
 namespace {
-
-inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // Bytes 0, 1 and 2 of each word become the top eight bits of its three
 // samples: a multiply-high shifts the low 16 bits right by 2 and the high 16
@@ -34,24 +31,7 @@ inline __m128i UnpackOne(__m128i w) {
 }  // namespace
 
 std::uint32_t UnpackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
-    if (groups == 0) return 0;
-    // Each group's 16-byte store spills four bytes that the next group's
-    // store overwrites; the last group stores exactly twelve.
-    std::uint32_t g = 0;
-    for (; g + 4 < groups; g += 4) {
-        const __m128i a = UnpackOne(Load(src + 16 * g)), b = UnpackOne(Load(src + 16 * g + 16)),
-                      c = UnpackOne(Load(src + 16 * g + 32)), d = UnpackOne(Load(src + 16 * g + 48));
-        Store(dst + 12 * g, a);
-        Store(dst + 12 * g + 12, b);
-        Store(dst + 12 * g + 24, c);
-        Store(dst + 12 * g + 36, d);
-    }
-    for (; g + 1 < groups; ++g) Store(dst + 12 * g, UnpackOne(Load(src + 16 * g)));
-    const __m128i last = UnpackOne(Load(src + 16 * g));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 12 * g), last);
-    const int tail = _mm_cvtsi128_si32(_mm_srli_si128(last, 8));
-    std::memcpy(dst + 12 * g + 8, &tail, 4);
-    return groups;
+    return v210_loops::UnpackGroups(UnpackOne, dst, src, groups);
 }
 
 }  // namespace lumacore
