@@ -1,7 +1,9 @@
-// Several hosts' threads opening, asking and closing instances at once. Run
-// under the sanitizers, this is mostly a check for races on the module-wide
-// values (last opened FourCC, shared settings image, registry access).
+// Several hosts' threads opening, asking, converting with and closing
+// instances at once. Run under the sanitizers, this is mostly a check for
+// races on the module-wide values (last opened FourCC, shared settings image,
+// registry access) and on what conversions set up at their first use.
 #include <atomic>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -35,6 +37,38 @@ TEST_F(ConcurrencyTest, InstancesOnSeveralThreadsAtOnce) {
                 bool ours = false;
                 for (DWORD f : fourccs) ours |= info.fccHandler == f;
                 if (!ours) ++failures;
+
+                // A small frame each way: RGB32 compressed to the format the
+                // instance proposes, and that decompressed back to RGB32.
+                BITMAPINFOHEADER rgb{};
+                rgb.biSize = sizeof rgb;
+                rgb.biWidth = 48;
+                rgb.biHeight = 8;
+                rgb.biPlanes = 1;
+                rgb.biBitCount = 32;
+                rgb.biSizeImage = 48 * 8 * 4;
+                BITMAPINFOHEADER ycc{};
+                if (DriverProc(DWORD_PTR(id), nullptr, ICM_COMPRESS_GET_FORMAT, LPARAM(&rgb), LPARAM(&ycc)) !=
+                        ICERR_OK ||
+                    ycc.biSizeImage == 0) {
+                    ++failures;
+                } else {
+                    std::vector<std::uint8_t> pixels(rgb.biSizeImage, 0x7F), frame(ycc.biSizeImage), back(rgb.biSizeImage);
+                    DWORD flags = 0, ckid = 0;
+                    ICCOMPRESS compress{};
+                    compress.lpbiOutput = &ycc;
+                    compress.lpOutput = frame.data();
+                    compress.lpbiInput = &rgb;
+                    compress.lpInput = pixels.data();
+                    compress.lpckid = &ckid;
+                    compress.lpdwFlags = &flags;
+                    ICDECOMPRESS decompress{0, &ycc, frame.data(), &rgb, back.data(), 0};
+                    if (DriverProc(DWORD_PTR(id), nullptr, ICM_COMPRESS, LPARAM(&compress), sizeof compress) !=
+                            ICERR_OK ||
+                        DriverProc(DWORD_PTR(id), nullptr, ICM_DECOMPRESS, LPARAM(&decompress), sizeof decompress) !=
+                            ICERR_OK)
+                        ++failures;
+                }
 
                 if (DriverProc(DWORD_PTR(id), nullptr, ICM_SETSTATE, 0, 0) != 0) ++failures;
                 lumacore::CodecSettings state{};
