@@ -22,14 +22,16 @@ file(GLOB LUMACORE_CONVERSION_SOURCES CONFIGURE_DEPENDS
 list(APPEND LUMACORE_CORE_SOURCES ${LUMACORE_CONVERSION_SOURCES})
 
 # Vector variants are compiled for their instruction set only; the plain code
-# around them never assumes more than the baseline.
+# around them never assumes more than the baseline. Each also gets the name of
+# its set, under which it keeps the helpers it shares with the other sets'
+# files (convert/simd/isa_namespace.h).
 foreach(source ${LUMACORE_CONVERSION_SOURCES})
   if(source MATCHES "_avx2\\.cpp$")
-    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2" COMPILE_DEFINITIONS LUMACORE_ISA=avx2)
   elseif(source MATCHES "_ssse3\\.cpp$")
-    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mssse3")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-mssse3" COMPILE_DEFINITIONS LUMACORE_ISA=ssse3)
   elseif(source MATCHES "_sse2\\.cpp$")
-    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-msse2")
+    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "-msse2" COMPILE_DEFINITIONS LUMACORE_ISA=sse2)
   endif()
 endforeach()
 

@@ -14,10 +14,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "convert/simd/isa_namespace.h"
 #include "colour/rgb_to_ycbcr_tables.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 
-namespace lumacore::rgb_to_lanes {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace rgb_to_lanes {
 namespace {
 
 // ---- The division by 10000 -------------------------------------------------
@@ -359,4 +362,6 @@ struct Kernels {
 };
 
 }  // namespace
-}  // namespace lumacore::rgb_to_lanes
+}  // namespace rgb_to_lanes
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

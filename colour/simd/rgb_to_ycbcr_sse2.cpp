@@ -1,6 +1,7 @@
 // SSE2 tier of the RGB to Y'CbCr line kernels: the lane operations of
 // rgb_to_ycbcr_lanes.h on 128-bit registers. Without a byte shuffle, 3-byte
 // pixels are spread to 32-bit lanes with 64-bit shifts and masks.
+#include "convert/simd/isa_namespace.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -10,6 +11,7 @@
 #include <cstddef>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 struct Sse2Lanes {
@@ -124,6 +126,7 @@ struct Sse2Lanes {
 };
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 }  // namespace lumacore
 
 #include "colour/simd/rgb_to_ycbcr_lanes.h"

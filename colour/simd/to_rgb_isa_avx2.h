@@ -6,12 +6,14 @@
 
 #include <immintrin.h>
 
-#include <bit>
 #include <cstdint>
 
+#include "convert/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
-namespace lumacore::to_rgb_pipeline {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace to_rgb_pipeline {
 
 struct Avx2 {
     using V = __m256i;
@@ -51,7 +53,7 @@ struct Avx2 {
     static V UnpackHi16(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
 
     static V Divide10000(V sum) {
-        const __m256 factor = _mm256_set1_ps(std::bit_cast<float>(kTenThousandthBits));
+        const __m256 factor = _mm256_set1_ps(__builtin_bit_cast(float, kTenThousandthBits));
         return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(sum), factor));
     }
 
@@ -128,4 +130,6 @@ struct Avx2 {
     }
 };
 
-}  // namespace lumacore::to_rgb_pipeline
+}  // namespace to_rgb_pipeline
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

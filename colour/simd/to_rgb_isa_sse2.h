@@ -4,13 +4,15 @@
 
 #include <emmintrin.h>
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "convert/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
-namespace lumacore::to_rgb_pipeline {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace to_rgb_pipeline {
 
 struct Sse2 {
     using V = __m128i;
@@ -57,7 +59,7 @@ struct Sse2 {
     // float without loss, and the product truncates to the quotient (proved
     // over the whole range by the tests).
     static V Divide10000(V sum) {
-        const __m128 factor = _mm_set1_ps(std::bit_cast<float>(kTenThousandthBits));
+        const __m128 factor = _mm_set1_ps(__builtin_bit_cast(float, kTenThousandthBits));
         return _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(sum), factor));
     }
 
@@ -120,4 +122,6 @@ struct Sse2 {
     static void StoreBytesInOrder(std::uint8_t* dst, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v); }
 };
 
-}  // namespace lumacore::to_rgb_pipeline
+}  // namespace to_rgb_pipeline
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

@@ -15,9 +15,12 @@
 
 #include <cstdint>
 
+#include "convert/simd/isa_namespace.h"
 #include "colour/to_rgb_program.h"
 
-namespace lumacore::to_rgb_pipeline {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace to_rgb_pipeline {
 
 // The shift finishes work on samples and gains scaled so that a sum comes
 // out 2^16 times its value shifted: its high 16 bits are then the shifted
@@ -287,4 +290,6 @@ void DivideBy10000(const std::int32_t* sums, std::uint8_t* out, std::uint32_t co
     }
 }
 
-}  // namespace lumacore::to_rgb_pipeline
+}  // namespace to_rgb_pipeline
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

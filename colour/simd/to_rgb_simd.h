@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "colour/to_rgb_program.h"
+#include "convert/simd/isa_namespace.h"
 
 namespace lumacore {
 
@@ -23,6 +24,9 @@ void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
+
+// Shared by the tiers and the plain code: each object keeps its own copy.
+inline namespace LUMACORE_ISA {
 
 // The single-precision factor whose product with a sum, truncated, is the
 // sum divided by 10000 for every sum the coefficients can reach (1/10000
@@ -45,4 +49,5 @@ inline void UnpackV210Group(const std::uint8_t* p, std::uint32_t* y_pairs, std::
     c_pairs[2] = f(w[2], 2) | f(w[3], 1) << 16;
 }
 
+}  // namespace LUMACORE_ISA
 }  // namespace lumacore

@@ -5,9 +5,11 @@
 
 #include <cstddef>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/copy_bytes_plan.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m256i LoadU(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
@@ -131,6 +133,7 @@ struct Moves {
 };
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void CopyShortAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) { CopyShort(dst, src, count); }
 

@@ -13,10 +13,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/copy_bytes_kernels.h"
 #include "convert/simd/streamed_lines.h"
 
-namespace lumacore::copy_plan {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace copy_plan {
 
 // Fewer than 16 bytes: the first and the last 8, 4 or 2, whichever fits
 // (overlapping in the middle), or the one byte.
@@ -89,4 +92,6 @@ void LinesStreaming(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8
     });
 }
 
-}  // namespace lumacore::copy_plan
+}  // namespace copy_plan
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

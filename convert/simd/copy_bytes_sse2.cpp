@@ -6,9 +6,11 @@
 
 #include <cstddef>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/copy_bytes_plan.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m128i LoadU(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
@@ -132,6 +134,7 @@ struct Moves {
 };
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count) { CopyShort(dst, src, count); }
 

@@ -1,5 +1,6 @@
 // AVX2 pair reorders: one byte shuffle per 32 bytes, the mask built from the
 // plain kernel's byte order table.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -12,6 +13,7 @@
 #include "convert/simd/packed_reorder_plan.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 struct ShuffleMask {
@@ -88,6 +90,7 @@ struct Moves {
 };
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {

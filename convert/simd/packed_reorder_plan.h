@@ -8,10 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 #include "convert/simd/streamed_lines.h"
 
-namespace lumacore::reorder_plan {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace reorder_plan {
 
 template <class M>
 void Line(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs, bool stream) {
@@ -35,4 +38,6 @@ void Lines(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const st
              [&](std::uint8_t* d, const std::uint8_t* s) { line(d, s, pairs, stream); });
 }
 
-}  // namespace lumacore::reorder_plan
+}  // namespace reorder_plan
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

@@ -1,5 +1,6 @@
 // SSE2 pair reorders: every reorder is a pair of lane shifts and a merge, so
 // no byte shuffle instruction is needed.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -12,6 +13,7 @@
 #include "convert/simd/packed_reorder_plan.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 template <Reorder R>
@@ -78,6 +80,7 @@ struct Moves {
 };
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream) {

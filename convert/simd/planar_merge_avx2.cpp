@@ -3,6 +3,7 @@
 // the low lane, 8-15 in the high one) without a cross-lane permute; the byte
 // interleaves with the luma then come out as 16-byte blocks that four stores
 // put in memory order.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -12,6 +13,7 @@
 #include <cstddef>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -47,6 +49,7 @@ std::uint32_t Run(std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* 
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t MergePairsAvx2(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
                              const std::uint8_t* c1, std::uint32_t pairs) {

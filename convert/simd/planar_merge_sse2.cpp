@@ -1,5 +1,6 @@
 // SSE2 merge of planes into packed pairs: the two chroma rows interleave
 // into chroma pairs, which interleave with the luma.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -9,6 +10,7 @@
 #include <cstddef>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
@@ -44,6 +46,7 @@ std::uint32_t Run(std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* 
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t MergePairsSse2(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
                              const std::uint8_t* c1, std::uint32_t pairs) {

@@ -1,5 +1,6 @@
 // AVX2 split of packed pairs into planes. The packs work within 128-bit
 // lanes, so each result is put back in order with one cross-lane permute.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -9,6 +10,7 @@
 #include <cstddef>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m256i Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
@@ -50,6 +52,7 @@ std::uint32_t Run(std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1, const std
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t SplitPairsAvx2(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1,
                              const std::uint8_t* src, std::uint32_t pairs) {

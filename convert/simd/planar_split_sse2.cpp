@@ -1,5 +1,6 @@
 // SSE2 split of packed pairs into planes: byte masks and shifts separate the
 // even and odd bytes, saturating packs (of values below 256) join them.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -9,6 +10,7 @@
 #include <cstddef>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
@@ -48,6 +50,7 @@ std::uint32_t Run(std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1, const std
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t SplitPairsSse2(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1,
                              const std::uint8_t* src, std::uint32_t pairs) {

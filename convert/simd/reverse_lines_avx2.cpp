@@ -3,15 +3,18 @@
 
 #include <cstddef>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/reverse_lines_kernels.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m256i Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
 inline void Store(std::uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void SwapLinesAvx2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes) {
     const std::size_t n = line_bytes;

@@ -4,15 +4,18 @@
 
 #include <cstddef>
 
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/reverse_lines_kernels.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 void SwapLinesSse2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes) {
     const std::size_t n = line_bytes;

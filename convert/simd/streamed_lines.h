@@ -2,12 +2,15 @@
 // every tier. Include only from a file compiled for SSE2 or wider.
 #pragma once
 
+#include "convert/simd/isa_namespace.h"
+
 #include <xmmintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 
 // One line of `n` bytes: the destination's whole 64-byte cache lines through
 // `stream64(dst, src)` (streaming stores), the partial cache lines at either
@@ -33,4 +36,5 @@ inline void EachLine(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint
     if (streamed) _mm_sfence();
 }
 
+}  // namespace LUMACORE_ISA
 }  // namespace lumacore

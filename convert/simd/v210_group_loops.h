@@ -3,12 +3,16 @@
 // SSE2 or wider.
 #pragma once
 
+#include "convert/simd/isa_namespace.h"
+
 #include <emmintrin.h>
 
 #include <cstdint>
 #include <cstring>
 
-namespace lumacore::v210_loops {
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace v210_loops {
 
 inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -66,4 +70,6 @@ std::uint32_t UnpackGroups(Unpack unpack, std::uint8_t* dst, const std::uint8_t*
     return groups;
 }
 
-}  // namespace lumacore::v210_loops
+}  // namespace v210_loops
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore

@@ -1,6 +1,7 @@
 // AVX2 v210 packing: two groups a register, one per 128-bit lane (a dword
 // permute of one 32-byte load puts bytes 0-15 in the low lane and 12-27 in
 // the high one), then the SSSE3 scheme in both lanes at once.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -8,6 +9,7 @@
 #include <immintrin.h>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m256i Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
@@ -26,6 +28,7 @@ inline __m256i PackTwo(const std::uint8_t* src) {
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t PackGroupsAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
     // Two groups a step; a step loads 32 bytes for its 24, so it runs while

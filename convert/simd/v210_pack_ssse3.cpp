@@ -1,6 +1,7 @@
 // SSSE3 v210 packing: two byte shuffles spread a group's twelve samples over
 // 16-bit lanes, and one multiply and one shift put each at its bit position
 // (v x 4 at bit 0, v x 4 << 10 at bit 10, v x 4 << 20 at bit 20).
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -10,6 +11,7 @@
 #include "convert/simd/v210_group_loops.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 // The group in bytes 0-11 of x to its four words.
@@ -25,6 +27,7 @@ inline __m128i PackOne(__m128i x) {
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t PackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
     return v210_loops::PackGroups(PackOne, dst, src, groups);

@@ -1,6 +1,7 @@
 // AVX2 v210 unpacking, two groups a register (one per 128-bit lane). Each
 // word's samples' top eight bits are brought to bytes 0-2 of the word, then
 // byte shuffles put them in UYVY order or sort them into planes.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -8,6 +9,7 @@
 #include <immintrin.h>
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 inline __m256i Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
@@ -114,6 +116,7 @@ std::uint32_t ToPlanes(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, cons
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t UnpackGroupsAvx2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
     // Two groups a register; each step's stores spill four bytes that the

@@ -1,6 +1,7 @@
 // SSE2 v210 unpacking without a byte shuffle: the samples' top bits are
 // brought to bytes 0-2 of each word, then 64-bit and 128-bit shifts close the
 // gaps.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -10,6 +11,7 @@
 #include "convert/simd/v210_group_loops.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 // A group's four words to its twelve bytes, in bytes 0-11.
@@ -29,6 +31,7 @@ inline __m128i UnpackOne(__m128i w) {
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t UnpackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
     return v210_loops::UnpackGroups(UnpackOne, dst, src, groups);

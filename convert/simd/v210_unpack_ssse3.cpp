@@ -1,6 +1,7 @@
 // SSSE3 v210 unpacking: each word's samples' top eight bits are brought to
 // bytes 0, 1 and 2 of the word, and one byte shuffle closes the gaps: four
 // words give twelve bytes.
+#include "convert/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -10,6 +11,7 @@
 #include "convert/simd/v210_group_loops.h"
 
 namespace lumacore {
+inline namespace LUMACORE_ISA {
 namespace {
 
 // Bytes 0, 1 and 2 of each word become the top eight bits of its three
@@ -29,6 +31,7 @@ inline __m128i UnpackOne(__m128i w) {
 }
 
 }  // namespace
+}  // namespace LUMACORE_ISA
 
 std::uint32_t UnpackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
     return v210_loops::UnpackGroups(UnpackOne, dst, src, groups);
