@@ -4,9 +4,9 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all test demo bench dist fuzz bootstrap native native-release win32 win64 fuzz-build clean
+.PHONY: all test demo bench dist fuzz bootstrap native native-release native32 native32-asan win32 win64 fuzz-build clean
 
-all: native win32 win64
+all: native native32 native32-asan win32 win64
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -28,15 +28,26 @@ fuzz-build: bootstrap
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 
+# The x86 code as 32-bit programs, for qemu-i386.
+native32: bootstrap
+	cmake --preset native32 >/dev/null
+	cmake --build --preset native32 -j $(JOBS)
+
+native32-asan: bootstrap
+	cmake --preset native32-asan >/dev/null
+	cmake --build --preset native32-asan -j $(JOBS)
+
 native-release: bootstrap
 	cmake --preset native-release >/dev/null
 	cmake --build --preset native-release -j $(JOBS)
 
-test: native native-release win32 win64 fuzz-build
+test: native native-release native32 native32-asan win32 win64 fuzz-build
 	ctest --preset native -j $(JOBS)
-	ctest --preset valgrind
+	ctest --preset native-release -j $(JOBS)
+	ctest --preset native32 -j $(JOBS)
+	ctest --preset native32-asan -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
-	ctest --preset win32
+	scripts/with-display.sh ctest --preset win32
 	scripts/with-display.sh ctest --preset win64
 
 # Each fuzzer for FUZZ_SECONDS (default 600), one per core.

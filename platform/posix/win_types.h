@@ -341,7 +341,7 @@ struct PROPSHEETPAGEA {
     LPCSTR pszHeaderTitle;
     LPCSTR pszHeaderSubTitle;
 };
-static_assert(sizeof(PROPSHEETPAGEA) == 88, "PROPSHEETPAGEA layout");
+static_assert(sizeof(PROPSHEETPAGEA) == (sizeof(void*) == 8 ? 88 : 48), "PROPSHEETPAGEA layout");
 using PROPSHEETPAGEA_V2 = PROPSHEETPAGEA;
 
 struct PROPSHEETHEADERA {
@@ -362,7 +362,7 @@ struct PROPSHEETHEADERA {
     HANDLE hplWatermark;
     HANDLE hbmHeader;
 };
-static_assert(sizeof(PROPSHEETHEADERA) == 96, "PROPSHEETHEADERA layout");
+static_assert(sizeof(PROPSHEETHEADERA) == (sizeof(void*) == 8 ? 96 : 52), "PROPSHEETHEADERA layout");
 
 #define PSP_DEFAULT 0x00000000
 #define PSH_PROPSHEETPAGE 0x00000008
@@ -390,7 +390,7 @@ struct TTTOOLINFOA {
     LPARAM lParam;
 };
 using TOOLINFOA = TTTOOLINFOA;
-static_assert(sizeof(TTTOOLINFOA) == 64, "TTTOOLINFOA layout");
+static_assert(sizeof(TTTOOLINFOA) == (sizeof(void*) == 8 ? 64 : 44), "TTTOOLINFOA layout");
 
 #define TTS_ALWAYSTIP 0x01
 #define TTF_IDISHWND 0x0001
