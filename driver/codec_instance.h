@@ -11,6 +11,10 @@ struct CodecInstance {
     CodecSettings settings;
     DWORD frame_rate;   // from ICM_COMPRESS_FRAMES_INFO; kept, not used
     DWORD frame_scale;
+    // The known FourCC the instance was opened for, or 0. Such an instance
+    // proposes and reports its own FourCC, whatever other instances of the
+    // process were opened for since.
+    DWORD own_fourcc;
 };
 
 }  // namespace lumacore

@@ -27,8 +27,16 @@ LRESULT OpenInstance(ICOPEN* open) {
         if (open) open->dwError = ICERR_MEMORY;
         return 0;
     }
-    if (open) SetLastOpenedFourcc(NormaliseFourcc(open->fccHandler));
+    if (open) {
+        const DWORD fourcc = NormaliseFourcc(open->fccHandler);
+        SetLastOpenedFourcc(fourcc);
+        if (IsKnownFourcc(fourcc)) instance->own_fourcc = fourcc;
+    }
     LoadSettings(&instance->settings);
+    if (instance->own_fourcc) {
+        instance->settings.fourcc_used = std::int32_t(instance->own_fourcc);
+        instance->settings.fourcc_bitcount = NaturalBitCount(instance->own_fourcc);
+    }
     if (open) open->dwError = ICERR_OK;
     return LRESULT(instance);
 }

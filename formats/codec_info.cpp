@@ -7,7 +7,7 @@
 namespace lumacore {
 
 LRESULT HandleGetInfo(CodecInstance* instance, ICINFO* info, LPARAM size) {
-    const DWORD fourcc = NormaliseFourcc(LastOpenedFourcc());
+    const DWORD fourcc = instance->own_fourcc ? instance->own_fourcc : NormaliseFourcc(LastOpenedFourcc());
     if (!info) return sizeof(ICINFO);
     if (size < LPARAM(sizeof(ICINFO))) return 0;
 

@@ -49,6 +49,11 @@ bool IsKnownFourcc(std::uint32_t fourcc) {
     return e && e->known;
 }
 
+std::int32_t NaturalBitCount(std::uint32_t fourcc) {
+    const FourccEntry* e = FindFourcc(fourcc);
+    return e && (e->code == FMT_YV12 || e->code == FMT_I420) ? 12 : 16;
+}
+
 std::uint32_t NormaliseFourcc(std::uint32_t fourcc) {
     if (IsKnownFourcc(fourcc)) return fourcc;
     std::uint32_t out = fourcc;

@@ -33,6 +33,10 @@ const FourccEntry* FindFourcc(std::uint32_t fourcc);
 
 bool IsKnownFourcc(std::uint32_t fourcc);
 
+// The bit count a header of this FourCC carries: 12 for the 4:2:0 layouts,
+// 16 for every other one.
+std::int32_t NaturalBitCount(std::uint32_t fourcc);
+
 // Known FourCCs pass unchanged; any other has its lower-case ASCII letters
 // upper-cased. Never lower-cases.
 std::uint32_t NormaliseFourcc(std::uint32_t fourcc);

@@ -127,7 +127,7 @@ TEST_F(SettingsStoreTest, LoadBringsStoredValuesInsideTheirBoundsButLeavesTheReg
         ResetProcessState();
         StoreDword(c.name, c.stored);
 
-        Instance instance = OpenFor(Fcc("UYVY"));
+        Instance instance = OpenWithoutParams();
         ASSERT_TRUE(instance);
         const CodecSettings loaded = instance.State();
         EXPECT_EQ(loaded.*c.field, c.loaded);
@@ -175,7 +175,7 @@ TEST_F(SettingsStoreTest, SharedImageCarriesNonPersistedFieldsWithinTheProcess) 
 
     // A later open in the same process gets everything, including the two
     // fields the registry does not hold.
-    Instance later = OpenFor(Fcc("UYVY"));
+    Instance later = OpenWithoutParams();
     EXPECT_EQ(Fields(later.State()), Fields(saved));
 
     // Persisted fields come from the registry, not from the image.
@@ -249,7 +249,7 @@ TEST_F(SettingsStoreTest, KeyCreationFailureIsReportedOnceAndChangesNothing) {
     platform_test::ResetRegistry();
     platform_test::ClearDebugOutput();
     platform_test::FailKeyCreation(true);
-    Instance first_run = OpenFor(Fcc("YUY2"));
+    Instance first_run = OpenWithoutParams();
     ASSERT_TRUE(first_run);
     CodecSettings expected{};
     std::memcpy(&expected, kDefaultFields.data(), sizeof expected);

@@ -122,20 +122,45 @@ TEST_F(CodecInfoTest, BeforeAnyOpenWithParametersTheFourccIsZero) {
     EXPECT_EQ(instance.State().fourcc_used, 0);
 }
 
-TEST_F(CodecInfoTest, ReportsTheLastOpenedFourccOnEveryInstance) {
-    Instance first = OpenFor(Fcc("UYVY"));
+// An instance opened for one of the twenty keeps that FourCC, whatever was
+// opened after it (a codec chooser opens every installed codec to list it);
+// others report the last FourCC opened in the process.
+TEST_F(CodecInfoTest, InstancesOpenedForAKnownFourccKeepTheirOwn) {
+    Instance yv12 = OpenFor(Fcc("YV12"));
+    Instance uyvy = OpenFor(Fcc("uyvy"));  // normalised to a known one
     Instance second = OpenFor(Fcc("v210"));
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(first.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // the default, not the open's FourCC
+    ASSERT_TRUE(yv12 && uyvy && second);
+    // Proposed from the open on, with the layout's own bit count.
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YV12")));
+    EXPECT_EQ(yv12.State().fourcc_bitcount, 12);
+    EXPECT_EQ(second.State().fourcc_bitcount, 16);
 
     ICINFO info = Prefilled();
-    EXPECT_EQ(first.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
-    ExpectInfo(info, Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]");
-    EXPECT_EQ(first.State().fourcc_used, std::int32_t(Fcc("v210")));
-    EXPECT_EQ(second.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // only the asked instance changes
+    EXPECT_EQ(yv12.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]");
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YV12")));
+    info = Prefilled();
+    EXPECT_EQ(uyvy.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    EXPECT_EQ(info.fccHandler, Fcc("UYVY"));
 
-    // An open without parameters does not move the last opened FourCC; a
-    // refused open does not either.
+    // A restored state still replaces the whole record, until the next
+    // ICM_GETINFO names the instance's own FourCC again.
+    CodecSettings state = yv12.State();
+    state.fourcc_used = std::int32_t(Fcc("YUY2"));
+    yv12.Send(ICM_SETSTATE, LPARAM(&state), sizeof state);
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YUY2")));
+
+    // Instances opened for another handler, or without parameters, report
+    // the last FourCC opened in the process. A refused open does not move it.
+    Instance other = OpenFor(Fcc("HFYU"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // the stored setting
+    Instance late = OpenFor(Fcc("v210"));
+    info = Prefilled();
+    EXPECT_EQ(other.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]");
+    EXPECT_EQ(other.State().fourcc_used, std::int32_t(Fcc("v210")));
+
     Instance plain = OpenWithoutParams();
     ICOPEN refused = OpenParams(Fcc("YV12"), Fcc("VIDC"));
     EXPECT_EQ(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&refused)), 0);
@@ -152,8 +177,9 @@ TEST_F(CodecInfoTest, ReportsTheLastOpenedFourccOnEveryInstance) {
 }
 
 TEST_F(CodecInfoTest, NullOrSmallBufferChangesNothing) {
-    Instance instance = OpenFor(Fcc("YUY2"));
+    Instance instance = OpenFor(Fcc("HFYU"));
     ASSERT_TRUE(instance);
+    OpenFor(Fcc("YUY2"));
     const CodecSettings before = instance.State();
     ASSERT_EQ(before.fourcc_used, std::int32_t(Fcc("UYVY")));
 

@@ -29,7 +29,7 @@ BITMAPINFOHEADER Rgb(std::int32_t w, std::int32_t h, WORD bits) {
     return b;
 }
 
-CodecInstance Instance() { return CodecInstance{DefaultSettings(), 0, 0}; }
+CodecInstance Instance() { return CodecInstance{DefaultSettings(), 0, 0, 0}; }
 
 TEST(DecompressQuery, AcceptsWhatItCanNameAndRefusesScaling) {
     const CodecInstance inst = Instance();
