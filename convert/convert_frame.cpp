@@ -121,6 +121,11 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
     if (cell.line_use == LineUse::V210Lines && sp < (16u * w) / 6u) return 0;
     const std::uint64_t colour = ColourPartSize(d, dp, h);
     const LineExtent line = LineBytes(cell.line_use, s, d, w, dp, sp);
+    // Routes other than the plain copies read every source line whole, one
+    // pitch after the other. A pitch shorter than that line (a stated size
+    // that is not h whole lines) would make the lines overlap and the frame's
+    // true lines run past the stated size: no frame of this width.
+    if (cell.line_use != LineUse::Prefix && sp < line.read) return 0;
     const std::uint64_t reach = FrameReach(d, h, dp, line.write);
     if (colour > kMax32 || colour > capacity || reach > capacity) return 0;
     if (FrameReach(s, h, sp, line.read) > stated) return 0;

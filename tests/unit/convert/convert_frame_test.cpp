@@ -235,3 +235,34 @@ TEST(ConvertFrame, WholeLineSwapNeedsTheWholeSource) {
 
 }  // namespace
 }  // namespace lumacore
+
+namespace lumacore {
+namespace {
+
+// A stated source size that is not a whole number of 2w-byte lines gives a
+// pitch shorter than a line. Every route must then either read within the
+// stated bytes (the source buffer ends exactly there, so the address
+// sanitizer sees any byte past it) or refuse the frame and write nothing.
+TEST(ConvertFrame, ShortStatedSourcesAreNeverReadPast) {
+    const int sources[] = {FMT_YUY2, FMT_UYVY, FMT_CYUV, FMT_YVYU, FMT_V210};
+    for (int s : sources) {
+        for (int d = 0; d < kFormatCount; ++d) {
+            for (std::uint32_t w : {2u, 8u, 13u, 48u}) {
+                const std::uint32_t h = 3, whole = s == FMT_V210 ? V210LinePitch(w) * h : 2 * w * h;
+                for (std::uint32_t stated : {whole - 4, whole - 1, whole}) {
+                    const auto src = Random(stated, 31);
+                    const std::uint32_t capacity = 4 * V210LinePitch(w) * h;
+                    const Result r = Convert(s, d, w, h, src, stated, capacity);
+                    if (r.count == 0) {
+                        EXPECT_TRUE(Untouched(r.dst)) << s << "->" << d << " w " << w << " " << stated;
+                    }
+                }
+            }
+        }
+    }
+    // The case hosts met: YVYU 8x3 to RGB24 stating 44 of its 48 bytes.
+    EXPECT_EQ(Convert(FMT_YVYU, FMT_RGB24, 8, 3, Random(44, 32), 44, 72).count, 0u);
+}
+
+}  // namespace
+}  // namespace lumacore
