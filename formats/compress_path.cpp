@@ -64,12 +64,19 @@ std::int64_t TableSize(const BITMAPINFOHEADER& in, const BITMAPINFOHEADER& out) 
 // dispatcher's pitch (board alignments and padded v210 lines included) and
 // the alpha area. 0 where it writes nothing.
 std::int64_t WrittenSize(const CodecSettings& settings, const BITMAPINFOHEADER& in, const BITMAPINFOHEADER& out) {
+    // A FourCC output by its catalogue row (whatever bit count the header
+    // carries); an RGB one by its header.
     const FourccEntry* entry = FindFourcc(out.biCompression);
-    if (!entry || in.biWidth <= 0 || out.biWidth <= 0) return 0;
+    const FormatCode header_code = FormatCodeOfHeader(&out);
+    const int code = entry ? entry->code : header_code == FMT_NONE ? -1 : header_code & 0xFF;
+    if (code < 0 || in.biWidth <= 0 || out.biWidth <= 0) return 0;
+    // RGB to RGB is no conversion of this codec: nothing is written.
+    const FormatCode in_code = FormatCodeOfHeader(&in);
+    const auto is_rgb = [](int c) { return c == FMT_RGB24 || c == FMT_RGB32; };
+    if (is_rgb(code) && in_code != FMT_NONE && is_rgb(in_code & 0xFF)) return 0;
     const std::uint32_t w = std::uint32_t(in.biWidth), dw = std::uint32_t(out.biWidth);
     if (w > kMaxFrameWidth || dw > kMaxFrameWidth) return 0;
     const std::uint32_t h = std::uint32_t(Magnitude(in.biHeight));
-    const int code = entry->code;
     return std::int64_t(ColourPartSize(code, DestinationLinePitch(settings, code, dw), h) + AlphaAreaSize(code, w, h));
 }
 

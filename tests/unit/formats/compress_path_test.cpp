@@ -38,7 +38,7 @@ DWORD FourccOf(const char* s) {
            DWORD(std::uint8_t(s[3])) << 24;
 }
 
-CodecInstance Instance() { return CodecInstance{DefaultSettings(), 0, 0}; }
+CodecInstance Instance() { return CodecInstance{DefaultSettings(), 0, 0, 0}; }
 
 TEST(CompressQuery, AcceptsPairsOfTheCompressionFormatsOfOneSize) {
     const CodecInstance inst = Instance();
@@ -150,7 +150,17 @@ TEST(CompressGetSize, GivesTheTableOrTheFrameWhicheverIsLarger) {
     inst.settings.board_align_VESA = 1;
     EXPECT_EQ(CompressGetSize(inst, &in800, &uyvy800), 1664 * 600);
 
-    // RGB and unknown outputs: the output's own height x width x 3.
+    // RGB outputs of a Y'CbCr input: the DIB lines the frame message writes,
+    // board alignment included.
+    inst.settings.board_align_VESA = 0;
+    const BITMAPINFOHEADER uyvy854 = Yuv("UYVY", 854, 480), rgb854 = Rgb(854, 480, 24);
+    EXPECT_EQ(CompressGetSize(inst, &uyvy854, &rgb854), 2564 * 480);
+    const BITMAPINFOHEADER rgb800 = Rgb(800, 600, 24);
+    inst.settings.board_align_VESA = 1;
+    EXPECT_EQ(CompressGetSize(inst, &uyvy800, &rgb800), 2432 * 600);
+    inst.settings.board_align_VESA = 0;
+
+    // RGB and unknown outputs of RGB: the output's own height x width x 3.
     const BITMAPINFOHEADER in = Rgb(720, 486, 24), rgb = Rgb(720, 486, 32), xvid = Yuv("XVID", 10, 7);
     EXPECT_EQ(CompressGetSize(inst, &in, &rgb), 1049760);
     EXPECT_EQ(CompressGetSize(inst, &in, &xvid), 210);
