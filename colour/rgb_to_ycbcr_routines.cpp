@@ -6,6 +6,7 @@
 #include "colour/rgb_to_ycbcr8.h"
 #include "colour/rgb_to_ycbcr_pixel.h"
 #include "convert/reverse_lines.h"
+#include "convert/sample_positions.h"
 
 namespace lumacore {
 namespace {
@@ -40,19 +41,14 @@ std::uint32_t Cyuv(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, 
 // 4:2:0: Cb (or Cr, with `cr_first`) plane after the luma, the other after it.
 std::uint32_t Planar420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, std::uint32_t h, std::uint32_t p,
                         std::uint32_t sp, std::int32_t matrix, std::uint32_t flags, int bits, bool cr_first) {
-    const std::uint32_t cp = p / 2;
-    std::uint8_t* first = dst + std::size_t(h) * p;
-    std::uint8_t* second = first + std::size_t((h + 1) / 2) * cp;
-    return RgbToYCbCr8(dst, cr_first ? second : first, cr_first ? first : second, src, w, h, p, sp, matrix, flags,
-                       false, true, bits, cp);
+    const Planes<std::uint8_t> out = PlanesOf(cr_first ? FMT_YV12 : FMT_I420, dst, p, h);
+    return RgbToYCbCr8(dst, out.cb, out.cr, src, w, h, p, sp, matrix, flags, false, true, bits, out.chroma_pitch);
 }
 
 std::uint32_t P422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, std::uint32_t h, std::uint32_t p,
                    std::uint32_t sp, std::int32_t matrix, std::uint32_t flags, int bits) {
-    const std::uint32_t cp = p / 2;
-    std::uint8_t* cb = dst + std::size_t(h) * p;
-    std::uint8_t* cr = cb + std::size_t(h) * cp;
-    return RgbToYCbCr8(dst, cb, cr, src, w, h, p, sp, matrix, flags, true, true, bits, cp);
+    const Planes<std::uint8_t> out = PlanesOf(FMT_P422, dst, p, h);
+    return RgbToYCbCr8(dst, out.cb, out.cr, src, w, h, p, sp, matrix, flags, true, true, bits, out.chroma_pitch);
 }
 
 }  // namespace

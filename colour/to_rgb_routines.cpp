@@ -8,6 +8,7 @@
 #include "colour/to_rgb_pixels.h"
 #include "colour/ycbcr_to_rgb_generic.h"
 #include "convert/reverse_lines.h"
+#include "convert/sample_positions.h"
 #include "convert/simd_tier.h"
 #include "driver/cpu_features.h"
 
@@ -68,15 +69,11 @@ std::uint32_t PlanarToRgb(Planar source, int bits, std::uint8_t* dst, const std:
                           std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
                           std::int32_t matrix, std::uint32_t flags) {
     const SimdTier tier = ActiveSimdTier();
-    const std::uint32_t chroma_pitch = src_pitch / 2;
-    const std::uint32_t rows = source == Planar::P422 ? height : (height + 1) / 2;
-    const std::uint8_t* first = src + std::size_t(height) * src_pitch;
-    const std::uint8_t* second = first + std::size_t(rows) * chroma_pitch;
-    const bool cr_first = source == Planar::Yv12;
-    return YCbCr8ToRgbWith(tier, dst, src, cr_first ? second : first, cr_first ? first : second, width, height,
-                           dst_pitch, src_pitch, matrix, flags,
+    const int code = source == Planar::P422 ? FMT_P422 : source == Planar::Yv12 ? FMT_YV12 : FMT_I420;
+    const Planes<const std::uint8_t> in = PlanesOf(code, src, src_pitch, height);
+    return YCbCr8ToRgbWith(tier, dst, src, in.cb, in.cr, width, height, dst_pitch, src_pitch, matrix, flags,
                            source == Planar::P422 ? kChromaRowPerLine : kChromaRowPerTwoLines, kPlanarLayout, bits,
-                           chroma_pitch);
+                           in.chroma_pitch);
 }
 
 std::uint32_t V210ToRgbBits(int bits, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,

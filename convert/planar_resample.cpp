@@ -34,10 +34,15 @@ std::uint32_t ResamplePlanes(int src_code, int dst_code, std::uint8_t* dst, cons
     const Planes<std::uint8_t> out = PlanesOf(dst_code, dst, dst_pitch, height);
     const Planes<const std::uint8_t> in = PlanesOf(src_code, src, src_pitch, height);
     const std::uint32_t luma = height * dst_pitch;
-    const std::uint32_t count = out.is422 ? 2 * luma : luma + luma / 2;
+    const std::uint32_t count = out.is422 ? luma + 2 * (luma / 2) : luma + luma / 2;
     if (!in.is422 && !out.is422) return CopyPlanes420(src_code, dst_code, dst, src, width, height, dst_pitch, src_pitch);
     if (in.is422 && out.is422) {
-        CopySameShape(out, in, height);
+        // Equal pitches: the whole frame as one block, including the byte
+        // between the chroma planes that odd pitches leave.
+        if (dst_pitch == src_pitch)
+            CopyBytes(dst, src, count);
+        else
+            CopySameShape(out, in, height);
         return count;
     }
 

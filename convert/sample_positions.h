@@ -23,9 +23,11 @@ inline constexpr PairOrder kOrderYvyu{0, 3, 1};  // Y0 Cr Y1 Cb
 inline constexpr std::uint8_t kNeutralChroma = 0x80;
 
 // A planar frame: luma lines `pitch` apart, then two chroma planes with rows
-// of pitch / 2 bytes, the second right after the first's rows. 4:2:0 chroma
-// planes have (h + 1) / 2 rows (the last line of an odd height has a row of
-// its own), 4:2:2 ones h rows. I420 and P422 keep Cb first, YV12 Cr.
+// of pitch / 2 bytes. 4:2:0 chroma planes have (h + 1) / 2 rows (the last
+// line of an odd height has a row of its own), the second right after the
+// first's rows. 4:2:2 ones have h rows, and the second starts half a luma
+// plane after the first, (h x pitch) / 2 bytes (at odd pitches further on
+// than h rows of pitch / 2). I420 and P422 keep Cb first, YV12 Cr.
 template <typename Byte>
 struct Planes {
     Byte* y;
@@ -52,7 +54,8 @@ Planes<Byte> PlanesOf(int code, Byte* base, std::uint32_t pitch, std::uint32_t h
     p.chroma_pitch = pitch / 2;
     p.chroma_rows = p.is422 ? height : (height + 1) / 2;
     Byte* const first = base + std::size_t(height) * pitch;
-    Byte* const second = first + std::size_t(p.chroma_rows) * p.chroma_pitch;
+    Byte* const second = p.is422 ? first + std::size_t(height) * pitch / 2
+                                 : first + std::size_t(p.chroma_rows) * p.chroma_pitch;
     p.y = base;
     p.cb = code == FMT_YV12 ? second : first;
     p.cr = code == FMT_YV12 ? first : second;

@@ -38,7 +38,7 @@ std::uint64_t AlphaAreaSize(int code, std::uint32_t width, std::uint32_t height)
 std::uint64_t ColourPartSize(int code, std::uint32_t pitch, std::uint32_t height) {
     const std::uint64_t luma = std::uint64_t(pitch) * height;
     if (IsPlanar420(code)) return luma + 2u * (std::uint64_t(height + 1u) / 2u) * (pitch / 2u);
-    if (code == FMT_P422) return luma + 2u * std::uint64_t(height) * (pitch / 2u);
+    if (code == FMT_P422) return luma + 2u * (luma / 2u);
     return luma;
 }
 

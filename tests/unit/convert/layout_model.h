@@ -38,21 +38,26 @@ inline Order OrderOf(int code) {
 }
 
 // Planar frames: luma lines `pitch` apart; chroma rows pitch / 2 apart,
-// (h + 1) / 2 of them in 4:2:0 and h in 4:2:2; the second chroma plane right
-// after the first; YV12 keeps Cr first.
+// (h + 1) / 2 of them in 4:2:0 and h in 4:2:2. The first chroma plane starts
+// at h x pitch; the second right after the first's rows in 4:2:0, and at
+// h x pitch + (h x pitch) / 2 in 4:2:2, a frame of h x pitch + 2 x ((h x
+// pitch) / 2) bytes. YV12 keeps Cr first.
 struct PlaneOffsets {
     std::size_t cb, cr;
     std::uint32_t chroma_pitch, rows;
 };
 inline PlaneOffsets OffsetsOf(int code, std::uint32_t pitch, std::uint32_t h) {
     const std::uint32_t rows = code == FMT_P422 ? h : (h + 1) / 2;
-    const std::size_t first = std::size_t(h) * pitch, second = first + std::size_t(rows) * (pitch / 2);
+    const std::size_t luma = std::size_t(h) * pitch;
+    const std::size_t first = luma, second = code == FMT_P422 ? luma + luma / 2 : first + std::size_t(rows) * (pitch / 2);
     if (code == FMT_YV12) return {second, first, pitch / 2, rows};
     return {first, second, pitch / 2, rows};
 }
 inline std::size_t PlanarBytes(int code, std::uint32_t pitch, std::uint32_t h) {
+    const std::size_t luma = std::size_t(h) * pitch;
+    if (code == FMT_P422) return luma + 2 * (luma / 2);
     const PlaneOffsets o = OffsetsOf(code, pitch, h);
-    return std::size_t(h) * pitch + 2 * std::size_t(o.rows) * o.chroma_pitch;
+    return luma + 2 * std::size_t(o.rows) * o.chroma_pitch;
 }
 
 // The 4:2:0 row k written by the 8-bit splits: even rows from line 2k, odd

@@ -25,7 +25,7 @@ TEST(ResamplePlanes, EveryPairMatchesTheModel) {
                         Bytes want = dst;
                         ResampleModel(want, src, from, to, w, h, dp, sp);
                         const std::uint32_t n = lumacore::ResamplePlanes(from, to, dst.data(), src.data(), w, h, dp, sp);
-                        EXPECT_EQ(n, to == FMT_P422 ? 2 * h * dp : h * dp + (h * dp) / 2);
+                        EXPECT_EQ(n, to == FMT_P422 ? h * dp + 2 * ((h * dp) / 2) : h * dp + (h * dp) / 2);
                         ASSERT_EQ(FirstDifference(dst, want), -1)
                             << from << " > " << to << " w " << w << " h " << h << " dp " << dp << " sp " << sp;
                     }
