@@ -56,5 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                          &dst_header, dst.data(), dst_claim, matrix);
     // What is reported was written into the buffer the host gave.
     if (written > dst_real) __builtin_trap();
+    // A stated size that is not h whole lines leaves a pitch shorter than a
+    // line. Reading such lines stays inside the buffer (they overlap), so no
+    // sanitizer sees it; the frame must be refused all the same. Checked for
+    // the routes that read 8-bit packed lines whole into RGB.
+    const int sc = s & 0xFF, dc = d & 0xFF;
+    const bool packed = sc == lumacore::FMT_YUY2 || sc == lumacore::FMT_UYVY || sc == lumacore::FMT_CYUV ||
+                        sc == lumacore::FMT_YVYU;
+    const bool rgb = dc == lumacore::FMT_RGB24 || dc == lumacore::FMT_RGB32;
+    if (written && packed && rgb && src_claim && src_header.biWidth > 0 && src_header.biHeight > 0 &&
+        src_claim / std::uint32_t(src_header.biHeight) < 2u * std::uint32_t(src_header.biWidth))
+        __builtin_trap();
     return 0;
 }

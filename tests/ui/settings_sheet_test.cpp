@@ -415,7 +415,9 @@ TEST_F(SettingsSheet, DefaultFourccAlwaysComesBackAsUyvyAt16Bits) {
     stored[kFourccUsed] = std::int32_t(Fcc("v210"));
     stored[kFourccBitcount] = 20;
     WriteRegistry(stored);
-    Compressor hic(ICTYPE_VIDEO, Fcc("UYVY"));
+    // Opened as "V210": it reaches the driver but is none of its twenty
+    // FourCCs, so the stored FourCC stands until the sheet replaces it.
+    Compressor hic(ICTYPE_VIDEO, Fcc("V210"));
     ASSERT_TRUE(hic);
     State state = GetState(hic.get());
     ASSERT_EQ(state[kFourccUsed], std::int32_t(Fcc("v210")));

@@ -286,7 +286,9 @@ TEST(VcmRegistry, StoredValuesAreClampedInTheInstanceOnly) {
     RegCloseKey(key);
 
     {
-        Compressor hic(ICTYPE_VIDEO, Fcc("UYVY"));
+        // "V210" reaches the driver (registry names ignore case) but is none
+        // of its twenty FourCCs, so the stored bit count is not replaced.
+        Compressor hic(ICTYPE_VIDEO, Fcc("V210"));
         ASSERT_TRUE(hic);
         std::int32_t state[18];
         ASSERT_EQ(ICGetState(hic.get(), state, sizeof state), DWORD(ICERR_OK));
