@@ -28,6 +28,19 @@ inline std::string Narrow(const WCHAR* w) {
     return s;
 }
 
+// A bitmap header as hosts fill it in.
+inline BITMAPINFOHEADER Header(LONG w, LONG h, WORD bits, DWORD compression, DWORD size = 0) {
+    BITMAPINFOHEADER b{};
+    b.biSize = sizeof b;
+    b.biWidth = w;
+    b.biHeight = h;
+    b.biPlanes = 1;
+    b.biBitCount = bits;
+    b.biCompression = compression;
+    b.biSizeImage = size;
+    return b;
+}
+
 // Closes a compressor handle at scope end.
 class Compressor {
 public:

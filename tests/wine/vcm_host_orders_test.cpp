@@ -16,18 +16,6 @@ namespace {
 
 constexpr BYTE kCanary = 0xA5;
 
-BITMAPINFOHEADER Header(DWORD compression, WORD bits, int w, int h, DWORD size = 0) {
-    BITMAPINFOHEADER b{};
-    b.biSize = sizeof b;
-    b.biWidth = w;
-    b.biHeight = h;
-    b.biPlanes = 1;
-    b.biBitCount = bits;
-    b.biCompression = compression;
-    b.biSizeImage = size;
-    return b;
-}
-
 DWORD DibSize(int w, int h, int bits) { return DWORD((w * bits + 31) / 32 * 4 * h); }
 
 // Opens every installed video compressor, asks it for its information and
@@ -54,7 +42,7 @@ struct SeqResult {
 SeqResult SeqCompressOneFrame(HIC hic, DWORD handler) {
     const int w = 64, h = 16;
     BITMAPINFO in{};
-    in.bmiHeader = Header(BI_RGB, 24, w, h, DibSize(w, h, 24));
+    in.bmiHeader = Header(w, h, 24, BI_RGB, DibSize(w, h, 24));
     std::vector<BYTE> frame(in.bmiHeader.biSizeImage, 0x40);
 
     COMPVARS cv{};
@@ -120,8 +108,8 @@ TEST(HostOrders, SequentialCompressionWithoutAFormatProposesTheOpenedFourcc) {
 // one it returns reports the handler it was opened with, not a FourCC that
 // the process opened elsewhere before or after.
 TEST(HostOrders, ALocatedDecompressorReportsItsOwnFourcc) {
-    BITMAPINFOHEADER in = Header(Fcc("UYVY"), 16, 64, 16, 64 * 16 * 2);
-    BITMAPINFOHEADER out = Header(BI_RGB, 24, 64, 16, DibSize(64, 16, 24));
+    BITMAPINFOHEADER in = Header(64, 16, 16, Fcc("UYVY"), 64 * 16 * 2);
+    BITMAPINFOHEADER out = Header(64, 16, 24, BI_RGB, DibSize(64, 16, 24));
     // The handler ICLocate comes to: the first installed codec in the VCM's
     // order that takes the pair.
     DWORD expected = 0;
@@ -154,8 +142,8 @@ TEST(FrameBounds, AShortStatedSourceIsRefusedByBothFrameMessages) {
         SCOPED_TRACE(fcc);
         Compressor hic(ICTYPE_VIDEO, FccOf(fcc), ICMODE_DECOMPRESS);
         ASSERT_TRUE(hic);
-        BITMAPINFOHEADER in = Header(FccOf(fcc), 16, w, h, 44);
-        BITMAPINFOHEADER out = Header(BI_RGB, 24, w, h, DibSize(w, h, 24));
+        BITMAPINFOHEADER in = Header(w, h, 16, FccOf(fcc), 44);
+        BITMAPINFOHEADER out = Header(w, h, 24, BI_RGB, DibSize(w, h, 24));
         std::vector<BYTE> dst(out.biSizeImage, kCanary);
         EXPECT_EQ(ICDecompress(hic.get(), 0, &in, src.data(), &out, dst.data()), DWORD(ICERR_ERROR));
         EXPECT_EQ(out.biSizeImage, 0u);
@@ -197,8 +185,8 @@ TEST(Negotiation, RgbOutputSizesHoldTheFrame) {
         std::memcpy(&state[11 * 4], &c.vesa, 4);  // board_align_VESA
         ICSetState(hic.get(), state.data(), 72);
 
-        BITMAPINFOHEADER in = Header(Fcc("UYVY"), 16, c.w, c.h, DWORD(c.w * c.h * 2));
-        BITMAPINFOHEADER out = Header(BI_RGB, 24, c.w, c.h);
+        BITMAPINFOHEADER in = Header(c.w, c.h, 16, Fcc("UYVY"), DWORD(c.w * c.h * 2));
+        BITMAPINFOHEADER out = Header(c.w, c.h, 24, BI_RGB);
         const DWORD negotiated = DWORD(ICCompressGetSize(hic.get(), &in, &out));
         EXPECT_EQ(negotiated, c.size);
         // A host allocates exactly what was negotiated, and the frame fits.
@@ -218,11 +206,11 @@ TEST(Planes, P422ChromaStartsHalfALumaPlaneAfterCb) {
     Compressor hic(ICTYPE_VIDEO, Fcc("UYVY"), ICMODE_COMPRESS);
     ASSERT_TRUE(hic);
     const int w = 3, h = 6;
-    BITMAPINFOHEADER in = Header(BI_RGB, 24, w, h, DibSize(w, h, 24));
+    BITMAPINFOHEADER in = Header(w, h, 24, BI_RGB, DibSize(w, h, 24));
     std::vector<BYTE> rgb(in.biSizeImage, 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) rgb[y * 12 + 3 * x + 2] = 255;  // pure red: Cr far above Cb
-    BITMAPINFOHEADER out = Header(Fcc("P422"), 16, w, h, 64);
+    BITMAPINFOHEADER out = Header(w, h, 16, Fcc("P422"), 64);
     std::vector<BYTE> dst(64, kCanary);
     DWORD ckid = Fcc("00db"), flags = 0;
     ASSERT_EQ(ICCompress(hic.get(), 0, &out, dst.data(), &in, rgb.data(), &ckid, &flags, 0, 0, 0, nullptr, nullptr),
@@ -289,7 +277,7 @@ DWORD WINAPI DriveChooser(void* param) {
 TEST(HostOrders, ICCompressorChooseThenSequentialCompression) {
     const int w = 64, h = 16;
     BITMAPINFO in{};
-    in.bmiHeader = Header(BI_RGB, 24, w, h, DibSize(w, h, 24));
+    in.bmiHeader = Header(w, h, 24, BI_RGB, DibSize(w, h, 24));
     COMPVARS cv{};
     cv.cbSize = sizeof cv;
     ChooserScript script{"Lumacore chooser test", "YV12"};

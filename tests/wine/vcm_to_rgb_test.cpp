@@ -161,18 +161,6 @@ std::vector<BYTE> Frame(DWORD n, unsigned seed) {
     return v;
 }
 
-BITMAPINFOHEADER Header(LONG w, LONG h, WORD bits, DWORD compression, DWORD size) {
-    BITMAPINFOHEADER b{};
-    b.biSize = sizeof b;
-    b.biWidth = w;
-    b.biHeight = h;
-    b.biPlanes = 1;
-    b.biBitCount = bits;
-    b.biCompression = compression;
-    b.biSizeImage = size;
-    return b;
-}
-
 constexpr BYTE kCanary = 0xA5;
 
 class ToRgb : public testing::Test {
