@@ -8,9 +8,9 @@
 
 #include "convert/copy_bytes.h"
 #include "convert/frame_copy.h"
-#include "convert/reverse_lines.h"
+#include "engine/reverse_lines.h"
 #include "convert/simd/copy_bytes_kernels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace {
 

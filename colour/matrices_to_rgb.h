@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "colour/matrix_numbers.h"
+#include "formats/matrix_numbers.h"
 
 namespace lumacore {
 

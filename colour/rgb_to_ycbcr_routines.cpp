@@ -5,8 +5,8 @@
 #include "colour/rgb_to_v210.h"
 #include "colour/rgb_to_ycbcr8.h"
 #include "colour/rgb_to_ycbcr_pixel.h"
-#include "convert/reverse_lines.h"
-#include "convert/sample_positions.h"
+#include "engine/reverse_lines.h"
+#include "engine/sample_positions.h"
 
 namespace lumacore {
 namespace {

@@ -17,7 +17,7 @@
 
 #include "colour/matrices_to_rgb.h"
 #include "colour/to_rgb_lut_tables.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

@@ -11,7 +11,7 @@
 #include "colour/to_rgb_k13_tables.h"
 #include "colour/to_rgb_lut_tables.h"
 #include "colour/to_rgb_pixels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

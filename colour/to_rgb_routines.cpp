@@ -7,10 +7,10 @@
 #include "colour/to_rgb_lut_tables.h"
 #include "colour/to_rgb_pixels.h"
 #include "colour/ycbcr_to_rgb_generic.h"
-#include "convert/reverse_lines.h"
-#include "convert/sample_positions.h"
-#include "convert/simd_tier.h"
-#include "driver/cpu_features.h"
+#include "engine/reverse_lines.h"
+#include "engine/sample_positions.h"
+#include "engine/simd_tier.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {

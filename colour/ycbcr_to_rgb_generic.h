@@ -7,7 +7,7 @@
 
 #include "colour/matrices_to_rgb.h"
 #include "colour/to_rgb_pixels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

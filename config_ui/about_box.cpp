@@ -1,7 +1,7 @@
 #include "config_ui/about_box.h"
 
 #include "config_ui/resource_ids.h"
-#include "driver/module_state.h"
+#include "platform/module_handle.h"
 
 namespace lumacore {
 

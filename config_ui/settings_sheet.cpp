@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "config_ui/resource_ids.h"
-#include "driver/module_state.h"
+#include "platform/module_handle.h"
 #include "formats/fourcc.h"
 
 namespace lumacore {

@@ -3,7 +3,7 @@
 // the user presses OK.
 #pragma once
 
-#include "driver/codec_settings.h"
+#include "settings/codec_settings.h"
 #include "platform/win32.h"
 
 namespace lumacore {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
-#include "driver/cpu_features.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {

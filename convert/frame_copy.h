@@ -1,7 +1,7 @@
 // Same-layout frame copies: straight and with the line order reversed.
 #pragma once
 
-#include "convert/routine.h"
+#include "engine/routine.h"
 
 namespace lumacore {
 

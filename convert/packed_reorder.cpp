@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "convert/reverse_lines.h"
+#include "engine/reverse_lines.h"
 #include "convert/simd/packed_reorder_kernels.h"
 
 namespace lumacore {

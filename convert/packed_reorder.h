@@ -3,8 +3,8 @@
 //   YVYU  Y0 Cr Y1 Cb
 #pragma once
 
-#include "convert/routine.h"
-#include "convert/simd_tier.h"
+#include "engine/routine.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

@@ -2,9 +2,9 @@
 // (and the UYVY colour part of auv2).
 #pragma once
 
-#include "convert/routine.h"
+#include "engine/routine.h"
 #include "convert/simd/planar_kernels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

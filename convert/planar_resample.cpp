@@ -4,7 +4,7 @@
 
 #include "convert/copy_bytes.h"
 #include "convert/frame_copy.h"
-#include "convert/sample_positions.h"
+#include "engine/sample_positions.h"
 
 namespace lumacore {
 namespace {

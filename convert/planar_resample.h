@@ -3,7 +3,7 @@
 // 4:2:2 chroma rows are repeated or dropped, never averaged.
 #pragma once
 
-#include "convert/routine.h"
+#include "engine/routine.h"
 
 namespace lumacore {
 

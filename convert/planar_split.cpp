@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "convert/sample_positions.h"
+#include "engine/sample_positions.h"
 
 namespace lumacore {
 namespace {

@@ -2,9 +2,9 @@
 // part of auv2) into I420, YV12 and P422.
 #pragma once
 
-#include "convert/routine.h"
+#include "engine/routine.h"
 #include "convert/simd/planar_kernels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

@@ -5,7 +5,7 @@
 
 #include "convert/packed_reorder.h"
 #include "convert/planar_merge.h"
-#include "convert/sample_positions.h"
+#include "engine/sample_positions.h"
 #include "convert/simd/v210_kernels.h"
 
 namespace lumacore {

@@ -8,8 +8,8 @@
 // and the next line are zeros.
 #pragma once
 
-#include "convert/routine.h"
-#include "convert/v210_tier.h"
+#include "engine/routine.h"
+#include "engine/v210_tier.h"
 
 namespace lumacore {
 

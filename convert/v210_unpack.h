@@ -4,8 +4,8 @@
 // source's h lines read as zero.
 #pragma once
 
-#include "convert/routine.h"
-#include "convert/v210_tier.h"
+#include "engine/routine.h"
+#include "engine/v210_tier.h"
 
 namespace lumacore {
 

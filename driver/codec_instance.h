@@ -2,7 +2,7 @@
 // VCM hands back with every message.
 #pragma once
 
-#include "driver/codec_settings.h"
+#include "settings/codec_settings.h"
 #include "platform/win32.h"
 
 namespace lumacore {

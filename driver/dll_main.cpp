@@ -1,5 +1,5 @@
 // Library initialisation: remember the module handle, for every reason.
-#include "driver/module_state.h"
+#include "platform/module_handle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD /*reason*/, LPVOID /*reserved*/) {
     lumacore::SetModuleHandle(module);

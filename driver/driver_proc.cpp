@@ -8,9 +8,9 @@
 #include "driver/configure_exchange.h"
 #include "driver/module_state.h"
 #include "driver/settings_store.h"
-#include "formats/codec_info.h"
-#include "formats/compress_path.h"
-#include "formats/decompress_path.h"
+#include "driver/codec_info.h"
+#include "driver/compress_path.h"
+#include "driver/decompress_path.h"
 #include "formats/fourcc.h"
 #include "formats/fourcc_catalogue.h"
 

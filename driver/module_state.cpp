@@ -5,13 +5,9 @@
 namespace lumacore {
 namespace {
 
-std::atomic<HINSTANCE> g_module{nullptr};
 std::atomic<DWORD> g_last_opened_fourcc{0};
 
 }  // namespace
-
-HINSTANCE ModuleHandle() { return g_module.load(std::memory_order_acquire); }
-void SetModuleHandle(HINSTANCE module) { g_module.store(module, std::memory_order_release); }
 
 DWORD LastOpenedFourcc() { return g_last_opened_fourcc.load(std::memory_order_acquire); }
 void SetLastOpenedFourcc(DWORD fourcc) { g_last_opened_fourcc.store(fourcc, std::memory_order_release); }

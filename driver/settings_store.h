@@ -2,7 +2,7 @@
 // image shared by every instance of the process.
 #pragma once
 
-#include "driver/codec_settings.h"
+#include "settings/codec_settings.h"
 
 namespace lumacore {
 

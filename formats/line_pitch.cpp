@@ -11,7 +11,7 @@ bool IsPlanar420(int code) { return code == FMT_YV12 || code == FMT_I420; }
 
 std::uint32_t V210LinePitch(std::uint32_t width) { return (width + 47u) / 48u * 128u; }
 
-std::uint32_t DestinationLinePitch(const CodecSettings& settings, int code, std::uint32_t width) {
+std::uint32_t DestinationLinePitch(const BoardAlignment& settings, int code, std::uint32_t width) {
     if (code == FMT_V210 || code == FMT_A12V) {
         // Padded lines already are a multiple of 128 bytes: the board
         // alignments have nothing left to do.
@@ -54,7 +54,7 @@ std::uint64_t DibImageSize(std::int32_t width, std::int32_t height, std::uint32_
 
 std::uint32_t CodecFrameSize(int code, std::uint32_t width, std::uint32_t height) {
     if (code < 0 || code >= kFormatCount || width > kMaxFrameWidth) return 0;
-    const CodecSettings no_alignment{};
+    const BoardAlignment no_alignment{};
     const std::uint64_t size = ColourPartSize(code, DestinationLinePitch(no_alignment, code, width), height) +
                                AlphaAreaSize(code, width, height);
     return size > 0xFFFFFFFFu ? 0 : std::uint32_t(size);

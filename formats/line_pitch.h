@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "driver/codec_settings.h"
 #include "formats/format_code.h"
 
 namespace lumacore {
@@ -16,9 +15,18 @@ inline constexpr std::uint32_t kMaxFrameWidth = 1u << 24;
 // every reader of v210 assumes.
 std::uint32_t V210LinePitch(std::uint32_t width);
 
+// The line alignments capture and playback boards ask for, as the settings
+// of the same names hold them: only the value 1 of either asks for 128-byte
+// lines (at widths 640 and 800 for VESA, 1280 for 720p boards).
+struct BoardAlignment {
+    std::int32_t board_align_720 = 0;
+    std::int32_t board_align_VESA = 0;
+};
+
 // The pitch of destination lines of `code` at `width` pixels under the
-// board-alignment settings (width at most kMaxFrameWidth). RGB24 lines are DIB lines (a multiple of 4 bytes).
-std::uint32_t DestinationLinePitch(const CodecSettings& settings, int code, std::uint32_t width);
+// board alignments (width at most kMaxFrameWidth). RGB24 lines are DIB lines
+// (a multiple of 4 bytes).
+std::uint32_t DestinationLinePitch(const BoardAlignment& alignment, int code, std::uint32_t width);
 
 // Bytes of the alpha area that follows the colour part of auv2 and a12v
 // frames (0 for other codes). a12v alpha lines are whole 32-bit words of

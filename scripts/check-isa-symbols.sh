@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# check-isa-symbols.sh NM OBJECT_DIR: no symbol is defined by objects compiled
-# for different instruction sets.
+# check-isa-symbols.sh NM OBJECT_DIR...: no symbol is defined by objects
+# compiled for different instruction sets.
 #
 # The per-processor variants are compiled with -msse2, -mssse3, -mavx2, ...
 # and the rest of the code for the baseline. When two of them define the same
@@ -9,11 +9,12 @@
 # then run AVX2 code. Objects are grouped by the instruction set named at the
 # end of their file name (foo_avx2.cpp.o); the rest form the baseline group.
 set -euo pipefail
-nm=$1 dir=$2
+nm=$1
+shift
 
-mapfile -t objects < <(find "$dir" -type f \( -name '*.o' -o -name '*.obj' \) | sort)
+mapfile -t objects < <(find "$@" -type f \( -name '*.o' -o -name '*.obj' \) | sort)
 if [ ${#objects[@]} -eq 0 ]; then
-  echo "no objects under $dir"
+  echo "no objects under $*"
   exit 1
 fi
 
@@ -42,7 +43,7 @@ for obj in "${objects[@]}"; do
 done >"$list"
 
 if [ "$sets" -eq 0 ]; then
-  echo "no per-instruction-set objects under $dir"
+  echo "no per-instruction-set objects under $*"
   exit 1
 fi
 

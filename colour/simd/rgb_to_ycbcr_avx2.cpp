@@ -2,7 +2,7 @@
 // rgb_to_ycbcr_lanes.h on 256-bit registers, lane 0 holding one block of
 // pixels and lane 1 the next. Stores put the two lanes' results back in
 // line order; 3-byte pixels are spread to 32-bit lanes with one byte shuffle.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

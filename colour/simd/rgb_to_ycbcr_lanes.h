@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/rgb_to_ycbcr_tables.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 

@@ -1,7 +1,7 @@
 // SSE2 tier of the RGB to Y'CbCr line kernels: the lane operations of
 // rgb_to_ycbcr_lanes.h on 128-bit registers. Without a byte shuffle, 3-byte
 // pixels are spread to 32-bit lanes with 64-bit shifts and masks.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,6 +1,6 @@
 // AVX2 Y'CbCr to RGB: the pair pipeline on 256-bit registers, and a v210
 // unpacking by byte shuffles.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
 #if defined(__x86_64__) || defined(__i386__)

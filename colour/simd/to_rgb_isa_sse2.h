@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
 namespace lumacore {

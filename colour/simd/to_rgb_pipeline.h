@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/to_rgb_program.h"
 
 namespace lumacore {

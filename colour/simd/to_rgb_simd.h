@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "colour/to_rgb_program.h"
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 
 namespace lumacore {
 

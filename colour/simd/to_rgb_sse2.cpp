@@ -1,5 +1,5 @@
 // SSE2 Y'CbCr to RGB: the pair pipeline on 128-bit registers.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
 #if defined(__x86_64__) || defined(__i386__)

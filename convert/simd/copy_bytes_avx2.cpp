@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/copy_bytes_plan.h"
 
 namespace lumacore {

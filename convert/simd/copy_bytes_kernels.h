@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "convert/copy_bytes.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/copy_bytes_kernels.h"
 #include "convert/simd/streamed_lines.h"
 

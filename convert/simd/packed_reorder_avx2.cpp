@@ -1,6 +1,6 @@
 // AVX2 pair reorders: one byte shuffle per 32 bytes, the mask built from the
 // plain kernel's byte order table.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

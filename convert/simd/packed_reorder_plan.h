@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 #include "convert/simd/streamed_lines.h"
 

@@ -1,6 +1,6 @@
 // SSE2 pair reorders: every reorder is a pair of lane shifts and a merge, so
 // no byte shuffle instruction is needed.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/packed_reorder_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -3,7 +3,7 @@
 // the low lane, 8-15 in the high one) without a cross-lane permute; the byte
 // interleaves with the luma then come out as 16-byte blocks that four stores
 // put in memory order.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

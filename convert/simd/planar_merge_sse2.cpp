@@ -1,6 +1,6 @@
 // SSE2 merge of planes into packed pairs: the two chroma rows interleave
 // into chroma pairs, which interleave with the luma.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

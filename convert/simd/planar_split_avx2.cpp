@@ -1,6 +1,6 @@
 // AVX2 split of packed pairs into planes. The packs work within 128-bit
 // lanes, so each result is put back in order with one cross-lane permute.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,6 +1,6 @@
 // SSE2 split of packed pairs into planes: byte masks and shifts separate the
 // even and odd bytes, saturating packs (of values below 256) join them.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/planar_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -2,7 +2,7 @@
 // every tier. Include only from a file compiled for SSE2 or wider.
 #pragma once
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 
 #include <xmmintrin.h>
 

@@ -3,7 +3,7 @@
 // SSE2 or wider.
 #pragma once
 
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 
 #include <emmintrin.h>
 

@@ -1,7 +1,7 @@
 // AVX2 v210 packing: two groups a register, one per 128-bit lane (a dword
 // permute of one 32-byte load puts bytes 0-15 in the low lane and 12-27 in
 // the high one), then the SSSE3 scheme in both lanes at once.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

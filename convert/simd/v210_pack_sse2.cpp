@@ -1,7 +1,7 @@
 // SSE2 v210 packing without a byte shuffle: byte shifts and dword unpacks
 // gather the three samples of each word into one dword, then masks and
 // shifts put each at its bit position.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

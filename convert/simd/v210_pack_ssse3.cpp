@@ -1,7 +1,7 @@
 // SSSE3 v210 packing: two byte shuffles spread a group's twelve samples over
 // 16-bit lanes, and one multiply and one shift put each at its bit position
 // (v x 4 at bit 0, v x 4 << 10 at bit 10, v x 4 << 20 at bit 20).
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,7 +1,7 @@
 // AVX2 v210 unpacking, two groups a register (one per 128-bit lane). Each
 // word's samples' top eight bits are brought to bytes 0-2 of the word, then
 // byte shuffles put them in UYVY order or sort them into planes.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,7 +1,7 @@
 // SSE2 v210 unpacking without a byte shuffle: the samples' top bits are
 // brought to bytes 0-2 of each word, then 64-bit and 128-bit shifts close the
 // gaps.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

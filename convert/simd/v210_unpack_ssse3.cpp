@@ -1,7 +1,7 @@
 // SSSE3 v210 unpacking: each word's samples' top eight bits are brought to
 // bytes 0, 1 and 2 of the word, and one byte shuffle closes the gaps: four
 // words give twelve bytes.
-#include "convert/simd/isa_namespace.h"
+#include "engine/simd/isa_namespace.h"
 #include "convert/simd/v210_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/convert_frame.h"
+#include "dispatch/convert_frame.h"
+#include "settings/codec_settings.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ std::vector<std::string> Digests(bool frames) {
                         out.biBitCount = BitsOf(d);
                         const std::uint32_t capacity = std::uint32_t(src_bytes);
                         std::vector<std::uint8_t> dst(capacity, 0x5A);
-                        const std::uint32_t n = lumacore::ConvertFrame(settings, CodeOf(s), &in, src.data(), 0,
+                        const std::uint32_t n = lumacore::ConvertFrame(AlignmentOf(settings), CodeOf(s), &in, src.data(), 0,
                                                                        CodeOf(d), &out, dst.data(), capacity, matrix);
                         const std::uint64_t hash = Fnv1a(dst.data(), dst.size());
                         cell = (cell ^ hash ^ n) * 0x100000001b3u;

@@ -1,7 +1,8 @@
 // Fuzzes the conversion dispatcher directly: every cell, any dimensions,
 // pitches implied by any stated sizes, capacities around the edges, every
 // matrix and alignment setting; buffers exactly as large as claimed.
-#include "convert/convert_frame.h"
+#include "dispatch/convert_frame.h"
+#include "settings/codec_settings.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::Buffer src = fuzz::MakeBuffer(std::uint32_t(src_real), 0x3C);
     fuzz::Buffer dst = fuzz::MakeBuffer(std::uint32_t(dst_real), 0x96);
-    const std::uint32_t written = lumacore::ConvertFrame(settings, s, &src_header, src.data(), src_claim, d,
+    const std::uint32_t written = lumacore::ConvertFrame(AlignmentOf(settings), s, &src_header, src.data(), src_claim, d,
                                                          &dst_header, dst.data(), dst_claim, matrix);
     // What is reported was written into the buffer the host gave.
     if (written > dst_real) __builtin_trap();

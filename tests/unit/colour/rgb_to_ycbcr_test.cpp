@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "colour/matrix_numbers.h"
+#include "formats/matrix_numbers.h"
 #include "colour/rgb_to_ycbcr_routines.h"
 
 namespace lumacore {

@@ -10,7 +10,7 @@
 #include "colour/rgb_to_ycbcr8.h"
 #include "colour/rgb_to_ycbcr_tables.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 namespace {

@@ -11,8 +11,9 @@
 
 #include "colour/to_rgb_kernels.h"
 #include "colour/ycbcr_to_rgb_generic.h"
-#include "convert/convert_frame.h"
-#include "convert/routine.h"
+#include "dispatch/convert_frame.h"
+#include "settings/codec_settings.h"
+#include "engine/routine.h"
 #include "formats/fourcc.h"
 #include "formats/line_pitch.h"
 #include "tests/unit/colour/to_rgb_test_support.h"
@@ -311,7 +312,7 @@ TEST(ToRgbRoutines, AlphaCellsCarryAlphaIntoRgb32) {
         BITMAPINFOHEADER in = Header(w, h, 16, lumacore::Fourcc("auv2"), std::uint32_t(src.size()));
         BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
         Bytes dst(4 * w * h, kCanary);
-        EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), lumacore::FMT_AUV2, &in, src.data(),
+        EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, lumacore::FMT_AUV2, &in, src.data(),
                                          in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 1),
                   4 * w * h);
         for (std::uint32_t y = 0; y < h; ++y)
@@ -336,7 +337,7 @@ TEST(ToRgbRoutines, AlphaCellsCarryAlphaIntoRgb32) {
         BITMAPINFOHEADER in = Header(w, h, 20, lumacore::Fourcc("a12v"), std::uint32_t(src.size()));
         BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
         Bytes dst(4 * w * h, kCanary);
-        EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), lumacore::FMT_A12V, &in, src.data(),
+        EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, lumacore::FMT_A12V, &in, src.data(),
                                          in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 0),
                   4 * w * h);
         for (std::uint32_t y = 0; y < h; ++y) {

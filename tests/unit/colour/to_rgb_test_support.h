@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "convert/simd_tier.h"
-#include "driver/cpu_features.h"
+#include "engine/simd_tier.h"
+#include "platform/cpu_features.h"
 #include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {

@@ -6,8 +6,9 @@
 #include <set>
 #include <vector>
 
-#include "convert/convert_frame.h"
-#include "colour/matrix_numbers.h"
+#include "dispatch/convert_frame.h"
+#include "settings/codec_settings.h"
+#include "formats/matrix_numbers.h"
 #include "convert/packed_reorder.h"
 #include "formats/fourcc.h"
 #include "formats/line_pitch.h"
@@ -44,7 +45,7 @@ Result Convert(int s, int d, std::uint32_t w, std::uint32_t h, const std::vector
     BITMAPINFOHEADER out = Header(d, std::int32_t(w), std::int32_t(h), capacity);
     std::vector<std::uint8_t> dst(capacity + 64, kCanary);
     const std::uint32_t n =
-        ConvertFrame(settings, s, &in, src.data(), src_size, d, &out, dst.data(), capacity, MATRIX_CCIR601_STANDARD);
+        ConvertFrame(AlignmentOf(settings), s, &in, src.data(), src_size, d, &out, dst.data(), capacity, MATRIX_CCIR601_STANDARD);
     for (std::size_t i = capacity; i < dst.size(); ++i) EXPECT_EQ(dst[i], kCanary) << "wrote past the capacity";
     dst.resize(capacity);
     return {n, dst};
@@ -99,7 +100,7 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
             }
             // The extent of the frame written, alpha area included.
             const std::uint64_t expected =
-                ColourPartSize(d, DestinationLinePitch(DefaultSettings(), d, w), h) + AlphaAreaSize(d, w, h);
+                ColourPartSize(d, DestinationLinePitch(BoardAlignment{}, d, w), h) + AlphaAreaSize(d, w, h);
             EXPECT_EQ(r.count, expected);
             EXPECT_TRUE(Untouched(r.dst, r.count));
         }
@@ -108,9 +109,9 @@ TEST(ConvertFrame, EveryCellOfTheTableAnswers) {
     const auto src = Random(4 * w * h, 1);
     BITMAPINFOHEADER in = Header(FMT_UYVY, 48, 6), out = Header(FMT_UYVY, 48, 6);
     std::vector<std::uint8_t> dst(4 * w * h);
-    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_NONE, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
-    EXPECT_EQ(ConvertFrame(DefaultSettings(), 14, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
-    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_UYVY, &in, src.data(), 0, FMT_NONE, &out, dst.data(), 0, 1), 0u);
+    EXPECT_EQ(ConvertFrame(BoardAlignment{}, FMT_NONE, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
+    EXPECT_EQ(ConvertFrame(BoardAlignment{}, 14, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), 0u);
+    EXPECT_EQ(ConvertFrame(BoardAlignment{}, FMT_UYVY, &in, src.data(), 0, FMT_NONE, &out, dst.data(), 0, 1), 0u);
 }
 
 TEST(ConvertFrame, CellsRunTheirReorderAndLineOrder) {
@@ -174,11 +175,11 @@ TEST(ConvertFrame, RefusesFramesThatDoNotFitEitherBuffer) {
     // Stated sizes of 0: the sizes the codec itself writes stand in.
     BITMAPINFOHEADER in = Header(FMT_YUY2, 32, 8, 0), out = Header(FMT_UYVY, 32, 8, 0);
     std::vector<std::uint8_t> dst(size + 16, kCanary);
-    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_YUY2, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), size);
+    EXPECT_EQ(ConvertFrame(BoardAlignment{}, FMT_YUY2, &in, src.data(), 0, FMT_UYVY, &out, dst.data(), 0, 1), size);
     EXPECT_EQ(dst[size], kCanary);
     // A destination narrower than the source cannot hold its lines.
     out.biWidth = 30;
-    EXPECT_EQ(ConvertFrame(DefaultSettings(), FMT_YUY2, &in, src.data(), size, FMT_UYVY, &out, dst.data(), size, 1),
+    EXPECT_EQ(ConvertFrame(BoardAlignment{}, FMT_YUY2, &in, src.data(), size, FMT_UYVY, &out, dst.data(), size, 1),
               0u);
 }
 
@@ -187,7 +188,7 @@ TEST(ConvertFrame, RefusesUnusableHeaders) {
     std::vector<std::uint8_t> dst(4096, kCanary);
     auto run = [&](std::int32_t w, std::int32_t h, std::int32_t dw) {
         BITMAPINFOHEADER in = Header(FMT_UYVY, w, h, 4096), out = Header(FMT_UYVY, dw, h, 4096);
-        return ConvertFrame(DefaultSettings(), FMT_UYVY, &in, src.data(), 4096, FMT_UYVY, &out, dst.data(), 4096, 1);
+        return ConvertFrame(BoardAlignment{}, FMT_UYVY, &in, src.data(), 4096, FMT_UYVY, &out, dst.data(), 4096, 1);
     };
     EXPECT_EQ(run(0, 8, 0), 0u);
     EXPECT_EQ(run(-8, 8, -8), 0u);

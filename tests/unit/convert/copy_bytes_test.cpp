@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "convert/simd/copy_bytes_kernels.h"
-#include "driver/cpu_features.h"
+#include "platform/cpu_features.h"
 #include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {

@@ -1,6 +1,6 @@
 // Reversing an image's line order in place: every tier against the line
 // order written out plainly, with canaries on both sides of the image.
-#include "convert/reverse_lines.h"
+#include "engine/reverse_lines.h"
 
 #include <gtest/gtest.h>
 

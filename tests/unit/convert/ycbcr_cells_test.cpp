@@ -3,7 +3,8 @@
 // the extent it reports, and the bounds it keeps on both buffers.
 #include <gtest/gtest.h>
 
-#include "convert/convert_frame.h"
+#include "dispatch/convert_frame.h"
+#include "settings/codec_settings.h"
 #include "formats/fourcc.h"
 #include "formats/line_pitch.h"
 #include "tests/unit/convert/layout_model.h"
@@ -54,14 +55,14 @@ TEST(YcbcrCells, EveryPlanarAndTenBitCellWritesTheModelsFrame) {
                 SCOPED_TRACE(testing::Message() << "cell " << s << " -> " << d << " at " << w << " x " << h);
                 const std::uint32_t stated = lumacore::CodecFrameSize(s, w, h);
                 const Bytes src = Random(stated, std::uint32_t(s * 16 + d));
-                const std::uint32_t dp = lumacore::DestinationLinePitch(size.settings, d, w);
+                const std::uint32_t dp = lumacore::DestinationLinePitch(lumacore::AlignmentOf(size.settings), d, w);
                 const std::uint32_t sp = IsPlanar(s) ? w : IsTenBit(s) ? (w + 47) / 48 * 128 : 2 * w;
                 const std::uint64_t extent = lumacore::ColourPartSize(d, dp, h) + lumacore::AlphaAreaSize(d, w, h);
 
                 Bytes dst(extent + 32, kCanary);
                 BITMAPINFOHEADER in = Header(std::int32_t(w), std::int32_t(h), stated);
                 BITMAPINFOHEADER out = Header(std::int32_t(w), std::int32_t(h), std::uint32_t(extent));
-                const std::uint32_t n = lumacore::ConvertFrame(size.settings, s, &in, src.data(), stated, d, &out,
+                const std::uint32_t n = lumacore::ConvertFrame(lumacore::AlignmentOf(size.settings), s, &in, src.data(), stated, d, &out,
                                                                dst.data(), std::uint32_t(extent), 1);
                 EXPECT_EQ(n, extent);
                 Bytes want(extent + 32, kCanary);
@@ -83,7 +84,7 @@ TEST(YcbcrCells, TightV210SourceLinesReadZeroPastTheSource) {
     const Bytes src = Random(sp * h, 41);
     Bytes dst(2 * w * h + 16, kCanary);
     BITMAPINFOHEADER in = Header(w, h, sp * h), out = Header(w, h, 2 * w * h);
-    EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), FMT_V210, &in, src.data(), sp * h, FMT_YUY2, &out,
+    EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, FMT_V210, &in, src.data(), sp * h, FMT_YUY2, &out,
                                      dst.data(), 2 * w * h, 1),
               2 * w * h);
     Bytes want(dst.size(), kCanary);
@@ -93,7 +94,7 @@ TEST(YcbcrCells, TightV210SourceLinesReadZeroPastTheSource) {
     // One byte fewer: lines of 1705 bytes cannot hold 640 pixels.
     Bytes untouched(dst.size(), kCanary);
     in.biSizeImage = sp * h - 1;
-    EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), FMT_V210, &in, src.data(), sp * h - 1, FMT_YUY2,
+    EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, FMT_V210, &in, src.data(), sp * h - 1, FMT_YUY2,
                                      &out, untouched.data(), 2 * w * h, 1),
               0u);
     EXPECT_EQ(FirstDifference(untouched, Bytes(dst.size(), kCanary)), -1);
@@ -119,7 +120,7 @@ TEST(YcbcrCells, FramesThatDoNotFitAreRefusedUntouched) {
         const Bytes src = Random(c.stated, 5);
         Bytes dst(c.capacity + 32, kCanary);
         BITMAPINFOHEADER in = Header(w, h, c.stated), out = Header(w, h, c.capacity);
-        EXPECT_EQ(lumacore::ConvertFrame(lumacore::DefaultSettings(), c.s, &in, src.data(), c.stated, c.d, &out,
+        EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, c.s, &in, src.data(), c.stated, c.d, &out,
                                          dst.data(), c.capacity, 1),
                   0u);
         EXPECT_EQ(FirstDifference(dst, Bytes(dst.size(), kCanary)), -1);

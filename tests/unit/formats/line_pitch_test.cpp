@@ -7,12 +7,7 @@
 namespace lumacore {
 namespace {
 
-CodecSettings Aligned(int align_720, int align_vesa) {
-    CodecSettings s = DefaultSettings();
-    s.board_align_720 = align_720;
-    s.board_align_VESA = align_vesa;
-    return s;
-}
+BoardAlignment Aligned(int align_720, int align_vesa) { return {align_720, align_vesa}; }
 
 TEST(LinePitch, V210LinesArePaddedTo128ByteBlocksWhateverTheSettings) {
     const std::pair<std::uint32_t, std::uint32_t> cases[] = {
@@ -30,7 +25,7 @@ TEST(LinePitch, V210LinesArePaddedTo128ByteBlocksWhateverTheSettings) {
 }
 
 TEST(LinePitch, BoardAlignmentsRoundOnlyTheirWidths) {
-    const CodecSettings none = Aligned(0, 0), vesa = Aligned(0, 1), hd = Aligned(1, 0), hd2 = Aligned(2, 0);
+    const BoardAlignment none = Aligned(0, 0), vesa = Aligned(0, 1), hd = Aligned(1, 0), hd2 = Aligned(2, 0);
     // VESA rasters: 640 and 800, any code except those with fixed pitches.
     EXPECT_EQ(DestinationLinePitch(none, FMT_RGB24, 800), 2400u);
     EXPECT_EQ(DestinationLinePitch(vesa, FMT_RGB24, 800), 2432u);

@@ -12,10 +12,11 @@
 #include <string>
 #include <utility>
 
-#include "driver/codec_settings.h"
-#include "driver/cpu_features.h"
+#include "settings/codec_settings.h"
+#include "platform/cpu_features.h"
 #include "driver/driver_proc.h"
 #include "driver/module_state.h"
+#include "platform/module_handle.h"
 #include "driver/settings_store.h"
 #include "platform/posix/test_hooks.h"
 #include "platform/win32.h"

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "driver/codec_settings.h"
 #include "formats/format_code.h"
+#include "formats/line_pitch.h"
 #include "platform/win32.h"
 
 namespace lumacore {
@@ -15,7 +15,7 @@ namespace lumacore {
 // destination frame written. Returns 0, writing nothing, when the pair has no
 // routine, a header is unusable, or the frame would read past the stated
 // source or write past the capacity. `matrix` goes to the RGB routines.
-std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, const BITMAPINFOHEADER* src_header,
+std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
                            std::int32_t matrix);

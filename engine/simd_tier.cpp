@@ -1,9 +1,8 @@
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 #include <atomic>
 
-#include "driver/cpu_features.h"
-#include "platform/cpuid.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
@@ -16,10 +15,8 @@ std::atomic<int> g_host_tier{kUnknown};
 SimdTier HostSimdTier() {
     int tier = g_host_tier.load(std::memory_order_acquire);
     if (tier == kUnknown) {
-        // x86-64 always has SSE2; AVX2 needs the processor and the OS.
-        CpuidRegisters r{};
-        const bool sse2 = PlatformCpuid(1, &r) && ((r.edx >> 26) & 1u);
-        tier = int(PlatformHasAvx2() ? SimdTier::Avx2 : sse2 ? SimdTier::Sse2 : SimdTier::Plain);
+        const std::uint32_t features = VectorFeatures();
+        tier = int(features & VEC_AVX2 ? SimdTier::Avx2 : features & VEC_SSE2 ? SimdTier::Sse2 : SimdTier::Plain);
         g_host_tier.store(tier, std::memory_order_release);  // every thread computes the same
     }
     return SimdTier(tier);

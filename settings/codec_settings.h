@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "formats/line_pitch.h"
+
 namespace lumacore {
 
 struct CodecSettings {
@@ -54,5 +56,10 @@ CodecSettings DefaultSettings();
 // Applies the load bounds: ranges are clamped, the bit count is compared
 // unsigned (0..14 become 15, above 32 becomes 32), the rest is left alone.
 void ClampSettings(CodecSettings* settings);
+
+// The two settings the conversions read: the boards' line alignments.
+constexpr BoardAlignment AlignmentOf(const CodecSettings& settings) {
+    return {settings.board_align_720, settings.board_align_VESA};
+}
 
 }  // namespace lumacore

@@ -1,4 +1,4 @@
-#include "driver/cpu_features.h"
+#include "platform/cpu_features.h"
 
 #include <cstring>
 
@@ -76,6 +76,20 @@ void EnsureProcessorFeatures() {
     // sees the level that belongs to them.
     SimdLevel.store(ChooseSimdLevel(bits), std::memory_order_release);
     Flags().fetch_or(bits, std::memory_order_acq_rel);
+}
+
+std::uint32_t VectorFeatures() {
+    static const std::uint32_t features = [] {
+        CpuidRegisters r{};
+        if (!PlatformCpuid(0, &r) || r.eax < 1) return 0u;
+        PlatformCpuid(1, &r);
+        std::uint32_t bits = 0;
+        if (Bit(r.edx, 26)) bits |= VEC_SSE2;
+        if (Bit(r.ecx, 9)) bits |= VEC_SSSE3;
+        if (PlatformHasAvx2()) bits |= VEC_AVX2;
+        return bits;
+    }();
+    return features;
 }
 
 void SetCpuidReaderForTesting(CpuidReader reader) {

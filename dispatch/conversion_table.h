@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "convert/routine.h"
+#include "engine/routine.h"
 #include "formats/format_code.h"
 
 namespace lumacore {

@@ -1,6 +1,6 @@
-#include "driver/codec_settings.h"
+#include "settings/codec_settings.h"
 
-#include "colour/matrix_numbers.h"
+#include "formats/matrix_numbers.h"
 #include "formats/fourcc.h"
 
 namespace lumacore {

@@ -3,7 +3,7 @@
 // lack, so they pick among four.
 #pragma once
 
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "colour/to_rgb_routines.h"
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 
 namespace lumacore::to_rgb_cells {
 

@@ -1,7 +1,7 @@
 // Cells served by the v210 packing and unpacking.
 #pragma once
 
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 #include "convert/v210_pack.h"
 #include "convert/v210_unpack.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "convert/simd/isa_namespace.h"
-#include "convert/simd/reverse_lines_kernels.h"
+#include "engine/simd/isa_namespace.h"
+#include "engine/simd/reverse_lines_kernels.h"
 
 namespace lumacore {
 inline namespace LUMACORE_ISA {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "colour/matrix_numbers.h"
+#include "formats/matrix_numbers.h"
 #include "driver/driver_proc.h"
-#include "formats/decompress_path.h"
+#include "driver/decompress_path.h"
 #include "formats/fourcc.h"
 
 namespace lumacore {

@@ -50,6 +50,15 @@ std::uint32_t ChooseSimdLevel(std::uint32_t flags);
 // CPUFeatureFlags is still 0, detect and choose SimdLevel.
 void EnsureProcessorFeatures();
 
+// The vector extensions the processor and the operating system offer, read
+// once per process: what the kernels' tiers are chosen from.
+enum VectorFeatureBit : std::uint32_t {
+    VEC_SSE2 = 0x1,
+    VEC_SSSE3 = 0x2,
+    VEC_AVX2 = 0x4,  // with the 256-bit registers saved by the OS
+};
+std::uint32_t VectorFeatures();
+
 // Tests only: replace the CPUID source (null restores the processor's own)
 // and forget earlier detection results.
 using CpuidReader = bool (*)(std::uint32_t leaf, CpuidRegisters* out);

@@ -1,7 +1,7 @@
 // Cells served by the packed <-> planar and planar <-> planar conversions.
 #pragma once
 
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 #include "convert/planar_merge.h"
 #include "convert/planar_resample.h"
 #include "convert/planar_split.h"

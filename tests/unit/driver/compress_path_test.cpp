@@ -1,13 +1,13 @@
 // The compression messages as a host sends them: the format set, the
 // proposal, the sizes, and frames that fit what was negotiated.
-#include "formats/compress_path.h"
+#include "driver/compress_path.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "colour/matrix_numbers.h"
+#include "formats/matrix_numbers.h"
 #include "colour/rgb_to_ycbcr_routines.h"
 #include "formats/fourcc.h"
 

@@ -3,7 +3,7 @@
 
 #include "colour/rgb_to_alpha.h"
 #include "colour/rgb_to_ycbcr_routines.h"
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 
 namespace lumacore::from_rgb_cells {
 

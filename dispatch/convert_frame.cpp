@@ -1,8 +1,8 @@
-#include "convert/convert_frame.h"
+#include "dispatch/convert_frame.h"
 
 #include <cstring>
 
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 #include "convert/copy_bytes.h"
 #include "formats/line_pitch.h"
 
@@ -81,7 +81,7 @@ std::uint32_t AlphaFlags(int alpha_code) {
 
 }  // namespace
 
-std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, const BITMAPINFOHEADER* src_header,
+std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
                            std::int32_t matrix) {
@@ -101,7 +101,7 @@ std::uint32_t ConvertFrame(const CodecSettings& settings, FormatCode src_code, c
     const std::uint64_t stated = StatedSize(src_size, *src_header, s);
     const std::uint64_t capacity = StatedSize(dst_capacity, *dst_header, d);
     const std::uint32_t sp = SourcePitch(s, stated, w, h, dw);
-    const std::uint32_t dp = DestinationLinePitch(settings, d, dw);
+    const std::uint32_t dp = DestinationLinePitch(alignment, d, dw);
     auto* out = static_cast<std::uint8_t*>(dst);
     const auto* in = static_cast<const std::uint8_t*>(src);
 

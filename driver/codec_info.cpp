@@ -1,4 +1,4 @@
-#include "formats/codec_info.h"
+#include "driver/codec_info.h"
 
 #include "driver/module_state.h"
 #include "formats/fourcc.h"

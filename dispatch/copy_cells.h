@@ -1,7 +1,7 @@
 // Cells served by the frame copies and packed 4:2:2 reorders.
 #pragma once
 
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 #include "convert/frame_copy.h"
 #include "convert/packed_reorder.h"
 

@@ -1,10 +1,10 @@
-#include "convert/conversion_table.h"
+#include "dispatch/conversion_table.h"
 
-#include "colour/from_rgb_cells.h"
-#include "colour/to_rgb_cells.h"
-#include "convert/copy_cells.h"
-#include "convert/planar_cells.h"
-#include "convert/v210_cells.h"
+#include "dispatch/from_rgb_cells.h"
+#include "dispatch/to_rgb_cells.h"
+#include "dispatch/copy_cells.h"
+#include "dispatch/planar_cells.h"
+#include "dispatch/v210_cells.h"
 
 namespace lumacore {
 namespace {

@@ -1,8 +1,8 @@
-#include "formats/decompress_path.h"
+#include "driver/decompress_path.h"
 
 #include <cstring>
 
-#include "convert/convert_frame.h"
+#include "dispatch/convert_frame.h"
 #include "formats/fourcc_catalogue.h"
 #include "formats/line_pitch.h"
 
@@ -42,7 +42,7 @@ LRESULT DecompressGetFormat(const CodecInstance& instance, const BITMAPINFOHEADE
     // alignment where the settings ask for it. Hosts allocate exactly this.
     std::uint64_t size = 0;
     if (in->biWidth > 0 && std::uint32_t(in->biWidth) <= kMaxFrameWidth) {
-        const std::uint32_t pitch = DestinationLinePitch(instance.settings, FMT_RGB24, std::uint32_t(in->biWidth));
+        const std::uint32_t pitch = DestinationLinePitch(AlignmentOf(instance.settings), FMT_RGB24, std::uint32_t(in->biWidth));
         size = std::uint64_t(pitch) * std::uint32_t(in->biHeight);
     }
     if (size > 0xFFFFFFFFu) return ICERR_BADFORMAT;
@@ -67,7 +67,7 @@ LRESULT Decompress(const CodecInstance& instance, const ICDECOMPRESS* frame) {
     const BITMAPINFOHEADER& in = *frame->lpbiInput;
     BITMAPINFOHEADER& out = *frame->lpbiOutput;
     const std::uint32_t written =
-        ConvertFrame(instance.settings, FormatCodeOfHeader(&in), &in, frame->lpInput, in.biSizeImage,
+        ConvertFrame(AlignmentOf(instance.settings), FormatCodeOfHeader(&in), &in, frame->lpInput, in.biSizeImage,
                      FormatCodeOfHeader(&out), &out, frame->lpOutput, out.biSizeImage,
                      MatrixForHeight(instance.settings, in.biHeight));
     out.biSizeImage = written;

@@ -1,9 +1,9 @@
-#include "formats/compress_path.h"
+#include "driver/compress_path.h"
 
 #include <cstring>
 
-#include "convert/convert_frame.h"
-#include "formats/decompress_path.h"
+#include "dispatch/convert_frame.h"
+#include "driver/decompress_path.h"
 #include "formats/format_code.h"
 #include "formats/fourcc_catalogue.h"
 #include "formats/line_pitch.h"
@@ -77,7 +77,7 @@ std::int64_t WrittenSize(const CodecSettings& settings, const BITMAPINFOHEADER& 
     const std::uint32_t w = std::uint32_t(in.biWidth), dw = std::uint32_t(out.biWidth);
     if (w > kMaxFrameWidth || dw > kMaxFrameWidth) return 0;
     const std::uint32_t h = std::uint32_t(Magnitude(in.biHeight));
-    return std::int64_t(ColourPartSize(code, DestinationLinePitch(settings, code, dw), h) + AlphaAreaSize(code, w, h));
+    return std::int64_t(ColourPartSize(code, DestinationLinePitch(AlignmentOf(settings), code, dw), h) + AlphaAreaSize(code, w, h));
 }
 
 // The size to report, or kNoSize when it is negative or beyond 32 bits.
@@ -131,7 +131,7 @@ LRESULT Compress(const CodecInstance& instance, const ICCOMPRESS* frame) {
     if (!frame || !frame->lpbiInput || !frame->lpbiOutput) return ICERR_BADPARAM;
     const BITMAPINFOHEADER& in = *frame->lpbiInput;
     BITMAPINFOHEADER& out = *frame->lpbiOutput;
-    const std::uint32_t written = ConvertFrame(instance.settings, FormatCodeOfHeader(&in), &in, frame->lpInput,
+    const std::uint32_t written = ConvertFrame(AlignmentOf(instance.settings), FormatCodeOfHeader(&in), &in, frame->lpInput,
                                                in.biSizeImage, FormatCodeOfHeader(&out), &out, frame->lpOutput,
                                                out.biSizeImage, MatrixForHeight(instance.settings, in.biHeight));
     out.biSizeImage = written;

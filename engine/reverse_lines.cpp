@@ -1,9 +1,9 @@
-#include "convert/reverse_lines.h"
+#include "engine/reverse_lines.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "convert/simd/reverse_lines_kernels.h"
+#include "engine/simd/reverse_lines_kernels.h"
 
 namespace lumacore {
 

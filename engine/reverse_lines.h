@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "convert/simd_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 
