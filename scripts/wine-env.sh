@@ -27,7 +27,8 @@ export WINEARCH=win64
 wine64=/usr/lib/wine/wine64
 [ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)
 wine32=/usr/lib/wine/wine
-has32() { [ -x "$wine32" ]; }
+# LUMACORE_NO_WINE32=1 runs as on a machine without it (to test that path).
+has32() { [ -z "${LUMACORE_NO_WINE32:-}" ] && [ -x "$wine32" ]; }
 
 # The loader for PROG: by the machine field of an .exe's PE header, x64 for
 # a program named without a path.
