@@ -22,8 +22,13 @@ stage=$(realpath -m "$2")
 mode=$3
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
-fourccs=(UYVY UYNV UYNY 2vuy 2Vuy yuv2 yuV2 cyuv YUY2 YUYV YUNV V422 YVYU
-         YV12 I420 IYUV v210 012v auv2 a12v)
+# The FourCCs the INF installs (the unit tests hold them to the catalogue).
+mapfile -t fourccs < <(sed -n 's/^HKLM,%Drivers32%,"vidc\.\(....\)",0,%Driver%.*/\1/p' \
+                         "$(dirname "$0")/../../../packaging/lumacore.inf")
+if [ ${#fourccs[@]} -ne 20 ]; then
+  echo "FAIL: the INF names ${#fourccs[@]} FourCCs, not 20"
+  exit 1
+fi
 # What Windows maps these to on its own; uninstalling must put them back.
 declare -A system_driver=([UYVY]=msyuv.dll [YUY2]=msyuv.dll [YVYU]=msyuv.dll
                           [I420]=iyuv_32.dll [IYUV]=iyuv_32.dll)
