@@ -1,0 +1,179 @@
+// Harness entries of the Y'CbCr to RGB kernels: the pair blocks under each
+// family's program, the v210 unpacking to pair words and the division.
+#include <algorithm>
+
+#include "colour/matrices_to_rgb.h"
+#include "colour/simd/to_rgb_simd.h"
+#include "colour/to_rgb_k13_tables.h"
+#include "colour/to_rgb_kernels.h"
+#include "colour/to_rgb_program.h"
+#include "colour/ycbcr_to_rgb_generic.h"
+#include "tests/harness/kernel_harness.h"
+
+namespace kernel_harness {
+namespace {
+
+using namespace lumacore;
+using U8 = std::uint8_t;
+using U32 = std::uint32_t;
+
+// The sums the 8-bit matrices reach, over which the vector division is exact.
+void FillToRgbSums(U8* p, std::size_t n, U32 seed, int) {
+    std::int64_t low = 0, high = 0;
+    for (const ToRgbCoefficients& k : kToRgb8)
+        for (int y : {0, 255})
+            for (int cb : {0, 255})
+                for (int cr : {0, 255}) {
+                    const std::int64_t ys = std::int64_t(y - k.luma_offset) * k.luma_gain;
+                    const std::int64_t cbs = cb - k.chroma_offset, crs = cr - k.chroma_offset;
+                    for (std::int64_t s :
+                         {ys + k.cr_to_r * crs, ys - k.cb_to_g * cbs - k.cr_to_g * crs, ys + k.cb_to_b * cbs}) {
+                        low = std::min(low, s);
+                        high = std::max(high, s);
+                    }
+                }
+    FillSums(p, n, seed, low, high);
+}
+template <void (*K)(const std::int32_t*, U8*, U32)>
+U32 Divide(const Call& c) {
+    K(reinterpret_cast<const std::int32_t*>(c.src[0]), c.dst[0], c.n);
+    return c.n;
+}
+U32 DividePlain(const Call& c) {
+    DivideBy10000(SimdTier::Plain, reinterpret_cast<const std::int32_t*>(c.src[0]), c.dst[0], c.n);
+    return c.n;
+}
+
+template <void (*K)(const U8*, U32, U32*, U32*)>
+U32 V210Pairs(const Call& c) {
+    K(c.src[0], c.n, reinterpret_cast<U32*>(c.dst[0]), reinterpret_cast<U32*>(c.dst[1]));
+    return c.n;
+}
+U32 V210PairsPlain(const Call& c) {
+    for (U32 g = 0; g < c.n; ++g)
+        UnpackV210Group(c.src[0] + 16 * g, reinterpret_cast<U32*>(c.dst[0]) + 3 * g,
+                        reinterpret_cast<U32*>(c.dst[1]) + 3 * g);
+    return c.n;
+}
+
+using PairBlocks = U32 (*)(const PairProgram&, PairSource, U8*, const void*, const void*, const void*, U32);
+
+// Table and 6-bit kernels, variant v: source order v % 2 (UYVY, YUY2),
+// output bits {16, 24, 32}[v / 2 % 3], the expanding set from v = 6 on.
+int OutBits(int v) { return 16 + 8 * (v / 2 % 3); }
+std::size_t OutBytes(U32 n, int v) { return std::size_t(n) * U32(OutBits(v) / 8); }
+PackedOrder OrderOf(int v) { return v % 2 ? PackedOrder::Yuy2 : PackedOrder::Uyvy; }
+PairSource SourceOf(int v) { return v % 2 ? PairSource::Yuy2 : PairSource::Uyvy; }
+const K6Set& K6Of(int v) { return v >= 6 ? K6_601_EXPANDED : K6_601_PLAIN; }
+const LutSet& LutOf(int v) { return v >= 6 ? LUT_601_EXPANDED : LUT_601_PLAIN; }
+
+template <PairBlocks K>
+U32 K6Blocks(const Call& c) {
+    return K(K6Program(K6Of(c.variant), OutBits(c.variant)), SourceOf(c.variant), c.dst[0], c.src[0], nullptr,
+             nullptr, c.n);
+}
+U32 K6Plain(const Call& c) {
+    K6Kernel(SimdTier::Plain, OrderOf(c.variant), OutBits(c.variant), K6Of(c.variant), c.dst[0], 0, c.src[0], 0, c.n,
+             1);
+    return c.n;
+}
+template <PairBlocks K>
+U32 LutBlocks(const Call& c) {
+    return K(LutProgram(LutOf(c.variant), OutBits(c.variant)), SourceOf(c.variant), c.dst[0], c.src[0], nullptr,
+             nullptr, c.n);
+}
+U32 LutPlain(const Call& c) {
+    LutKernel(SimdTier::Plain, OrderOf(c.variant), OutBits(c.variant), LutOf(c.variant), c.dst[0], 0, c.src[0], 0,
+              c.n, 1);
+    return c.n;
+}
+
+// 13-bit from UYVY, variant v: matrix v, channel order v % 4.
+template <PairBlocks K>
+U32 K13Blocks(const Call& c) {
+    K13Tables scratch;
+    const K13Tables& t = K13TablesFor(c.variant, scratch);
+    return K(K13Program(t.bits8[c.variant % 4], t.luma_offset8, t.chroma_offset8), PairSource::Uyvy, c.dst[0],
+             c.src[0], nullptr, nullptr, c.n);
+}
+U32 K13Plain(const Call& c) {
+    K13Packed8ToRgb32(SimdTier::Plain, c.dst[0], c.src[0], c.n, 1, 4 * c.n, 2 * c.n, c.variant, U32(c.variant % 4));
+    return c.n;
+}
+
+// The generic converters, variant v: matrix v % 6, channel order v % 5,
+// bits {15, 16, 24, 32}[v % 4]; a packed source in order UYVY, YUY2, YVYU
+// by v % 3.
+constexpr int kGenericBits[] = {15, 16, 24, 32};
+int GenericBits(int v) { return kGenericBits[v % 4]; }
+std::size_t GenericOut(U32 n, int v) {
+    return std::size_t(n) * (GenericBits(v) == 24 ? 3 : GenericBits(v) == 32 ? 4 : 2);
+}
+std::size_t Half(U32 n, int) { return n / 2; }
+PairProgram GenericOf(int v) {
+    PairProgram p;
+    GenericProgram(kToRgb8[ToRgbMatrixIndex(v % 6)], GenericBits(v), ChannelOrderOf(U32(v % 5)), &p);
+    return p;
+}
+template <PairBlocks K>
+U32 PlanarBlocks(const Call& c) {
+    return K(GenericOf(c.variant), PairSource::Planar8, c.dst[0], c.src[0], c.src[1], c.src[2], c.n);
+}
+U32 PlanarPlain(const Call& c) {
+    YCbCr8ToRgbWith(SimdTier::Plain, c.dst[0], c.src[0], c.src[1], c.src[2], c.n, 1, U32(GenericOut(c.n, c.variant)),
+                    c.n, c.variant % 6, U32(c.variant % 5), kChromaRowPerLine, kPlanarLayout, GenericBits(c.variant),
+                    c.n / 2);
+    return c.n;
+}
+template <PairBlocks K>
+U32 PackedBlocks(const Call& c) {
+    constexpr PairSource kSources[] = {PairSource::Uyvy, PairSource::Yuy2, PairSource::Yvyu};
+    return K(GenericOf(c.variant), kSources[c.variant % 3], c.dst[0], c.src[0], nullptr, nullptr, c.n);
+}
+U32 PackedPlain(const Call& c) {
+    static constexpr int kAt[3][3] = {{1, 0, 2}, {0, 1, 3}, {0, 3, 1}};  // Y', Cb, Cr of a pair
+    const int* at = kAt[c.variant % 3];
+    YCbCr8ToRgbWith(SimdTier::Plain, c.dst[0], c.src[0] + at[0], c.src[0] + at[1], c.src[0] + at[2], c.n, 1,
+                    U32(GenericOut(c.n, c.variant)), 2 * c.n, c.variant % 6, U32(c.variant % 5), kChromaRowPerLine,
+                    kPackedLayout, GenericBits(c.variant), 2 * c.n);
+    return c.n;
+}
+
+}  // namespace
+
+void AddToRgbEntries(std::vector<Entry>& table) {
+    const Plane two{Per<2>};
+    const std::uint32_t sse2 = kSse2BlockPixels, avx2 = kAvx2BlockPixels;
+    table.insert(table.end(), {
+        {.name = "DivideBy10000", .src = {{Per<4>, 4}}, .dst = {{Per<1>}}, .plain = DividePlain,
+         .tiers = {{Isa::Sse2, Divide<DivideBy10000Sse2>}, {Isa::Avx2, Divide<DivideBy10000Avx2>}},
+         .large = {4096}, .fill = FillToRgbSums},
+        // Room for two pair words past the last, which the tiers may write.
+        {.name = "UnpackV210Pairs", .src = {{Per<16>}}, .dst = {{Per<12>, 4}, {Per<12>, 4}}, .plain = V210PairsPlain,
+         .tiers = {{Isa::Sse2, V210Pairs<UnpackV210PairsSse2>}, {Isa::Avx2, V210Pairs<UnpackV210PairsAvx2>}},
+         .large = {1920}, .slack = 8},
+        // The family kernels want a pair at least.
+        {.name = "ToRgbPairBlocks 6-bit", .src = {two}, .dst = {{OutBytes}}, .plain = K6Plain,
+         .tiers = {{Isa::Sse2, K6Blocks<ToRgbPairBlocksSse2>, sse2}, {Isa::Avx2, K6Blocks<ToRgbPairBlocksAvx2>, avx2}},
+         .variants = 12, .min_items = 2, .large = {1920}},
+        {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
+         .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
+                   {Isa::Avx2, LutBlocks<ToRgbPairBlocksAvx2>, avx2}},
+         .variants = 12, .min_items = 2, .large = {1920}},
+        {.name = "ToRgbPairBlocks 13-bit", .src = {two}, .dst = {{Per<4>}}, .plain = K13Plain,
+         .tiers = {{Isa::Sse2, K13Blocks<ToRgbPairBlocksSse2>, sse2},
+                   {Isa::Avx2, K13Blocks<ToRgbPairBlocksAvx2>, avx2}},
+         .variants = 6, .min_items = 2, .large = {1920}},
+        {.name = "ToRgbPairBlocks planar", .src = {{Per<1>}, {Half}, {Half}}, .dst = {{GenericOut}},
+         .plain = PlanarPlain,
+         .tiers = {{Isa::Sse2, PlanarBlocks<ToRgbPairBlocksSse2>, sse2},
+                   {Isa::Avx2, PlanarBlocks<ToRgbPairBlocksAvx2>, avx2}},
+         .variants = 8, .large = {1920}},
+        {.name = "ToRgbPairBlocks packed", .src = {two}, .dst = {{GenericOut}}, .plain = PackedPlain,
+         .tiers = {{Isa::Sse2, PackedBlocks<ToRgbPairBlocksSse2>, sse2},
+                   {Isa::Avx2, PackedBlocks<ToRgbPairBlocksAvx2>, avx2}},
+         .variants = 6, .large = {1920}},
+    });
+}
+
+}  // namespace kernel_harness
