@@ -114,11 +114,11 @@ void OursTier(benchmark::State& state, In in, int bits, SimdTier tier, FrameSize
                 if (bits == 32)
                     lumacore::K13Packed8ToRgb32(tier, dst.data(), src.data(), w, h, stride, sp, m, kBottomUp);
                 else
-                    lumacore::K6Kernel(tier, lumacore::PackedOrder::Uyvy, 24, lumacore::K6_601_EXPANDED, last,
+                    lumacore::K6Kernel(tier, lumacore::KernelPairOrder::Uyvy, 24, lumacore::K6_601_EXPANDED, last,
                                        -std::ptrdiff_t(stride), src.data(), sp, w, h);
                 break;
             case In::Yuy2:
-                lumacore::K6Kernel(tier, lumacore::PackedOrder::Yuy2, bits, lumacore::K6_601_EXPANDED, last,
+                lumacore::K6Kernel(tier, lumacore::KernelPairOrder::Yuy2, bits, lumacore::K6_601_EXPANDED, last,
                                    -std::ptrdiff_t(stride), src.data(), sp, w, h);
                 break;
             case In::I420: {

@@ -15,17 +15,17 @@ struct PackedSamples {
     std::int32_t y, cb, cr;
 };
 
-PackedSamples SamplesAt(const std::uint8_t* in, PackedOrder order, std::uint32_t width, std::uint32_t x) {
+PackedSamples SamplesAt(const std::uint8_t* in, KernelPairOrder order, std::uint32_t width, std::uint32_t x) {
     const std::uint32_t pairs = width / 2;
     const std::uint32_t pair = x / 2 < pairs ? x / 2 : pairs - 1;
     const std::uint8_t* p = in + 4 * std::size_t(pair);
-    if (order == PackedOrder::Uyvy) return {in[2 * std::size_t(x) + 1], p[0], p[2]};
+    if (order == KernelPairOrder::Uyvy) return {in[2 * std::size_t(x) + 1], p[0], p[2]};
     return {in[2 * std::size_t(x)], p[1], p[3]};
 }
 
-PairSource SourceOf(PackedOrder order) { return order == PackedOrder::Uyvy ? PairSource::Uyvy : PairSource::Yuy2; }
+PairSource SourceOf(KernelPairOrder order) { return order == KernelPairOrder::Uyvy ? PairSource::Uyvy : PairSource::Yuy2; }
 
-void LutLine(std::uint8_t* out, const std::uint8_t* in, std::uint32_t width, std::uint32_t x0, PackedOrder order,
+void LutLine(std::uint8_t* out, const std::uint8_t* in, std::uint32_t width, std::uint32_t x0, KernelPairOrder order,
              int bits, const LutSet& t) {
     for (std::uint32_t x = x0; x < width; ++x) {
         const PackedSamples s = SamplesAt(in, order, width, x);
@@ -46,7 +46,7 @@ void LutLine(std::uint8_t* out, const std::uint8_t* in, std::uint32_t width, std
     }
 }
 
-void K6Line(std::uint8_t* out, const std::uint8_t* in, std::uint32_t width, std::uint32_t x0, PackedOrder order,
+void K6Line(std::uint8_t* out, const std::uint8_t* in, std::uint32_t width, std::uint32_t x0, KernelPairOrder order,
             int bits, const K6Set& k) {
     for (std::uint32_t x = x0; x < width; ++x) {
         const PackedSamples s = SamplesAt(in, order, width, x);
@@ -76,7 +76,7 @@ void K13Pixel(std::uint8_t* p, const K13Layout& layout, std::int32_t y, std::int
 }
 
 template <class LineFn>
-void PackedKernelLines(SimdTier tier, const PairProgram& program, PackedOrder order, std::uint8_t* dst_first,
+void PackedKernelLines(SimdTier tier, const PairProgram& program, KernelPairOrder order, std::uint8_t* dst_first,
                        std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch,
                        std::uint32_t width, std::uint32_t lines, LineFn line) {
     tier = UsableTier(tier);
@@ -90,7 +90,7 @@ void PackedKernelLines(SimdTier tier, const PairProgram& program, PackedOrder or
 
 }  // namespace
 
-void LutKernel(SimdTier tier, PackedOrder order, int bits, const LutSet& set, std::uint8_t* dst_first,
+void LutKernel(SimdTier tier, KernelPairOrder order, int bits, const LutSet& set, std::uint8_t* dst_first,
                std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
                std::uint32_t lines) {
     PackedKernelLines(tier, LutProgram(set, bits), order, dst_first, dst_step, src, src_pitch, width, lines,
@@ -99,7 +99,7 @@ void LutKernel(SimdTier tier, PackedOrder order, int bits, const LutSet& set, st
                       });
 }
 
-void K6Kernel(SimdTier tier, PackedOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
+void K6Kernel(SimdTier tier, KernelPairOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
               std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
               std::uint32_t lines) {
     PackedKernelLines(tier, K6Program(set, bits), order, dst_first, dst_step, src, src_pitch, width, lines,
@@ -122,7 +122,7 @@ void K13Packed8ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src
         const std::uint8_t* in = src + std::size_t(y) * src_pitch;
         const std::uint32_t done = RunPairBlocks(tier, program, PairSource::Uyvy, out, in, nullptr, nullptr, width);
         for (std::uint32_t x = done; x < width; ++x) {
-            const PackedSamples s = SamplesAt(in, PackedOrder::Uyvy, width, x);
+            const PackedSamples s = SamplesAt(in, KernelPairOrder::Uyvy, width, x);
             K13Pixel(out + 4 * std::size_t(x), layout, s.y - tables.luma_offset8, s.cb - tables.chroma_offset8,
                      s.cr - tables.chroma_offset8);
         }

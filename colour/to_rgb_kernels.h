@@ -22,7 +22,7 @@
 namespace lumacore {
 
 // Byte order of a packed 8-bit pair: Cb Y0 Cr Y1, or Y0 Cb Y1 Cr.
-enum class PackedOrder : std::uint8_t { Uyvy, Yuy2 };
+enum class KernelPairOrder : std::uint8_t { Uyvy, Yuy2 };
 
 // Table and 6-bit kernels: `lines` source lines `src_pitch` apart, written to
 // destination lines that start at `dst_first` and follow `dst_step` bytes
@@ -30,10 +30,10 @@ enum class PackedOrder : std::uint8_t { Uyvy, Yuy2 };
 // words with red in bits 14..10; 24 gives bytes B G R; 32 gives B G R and, as
 // fourth byte, nothing (table kernels: the byte keeps its value) or the
 // pixel's own luma term (6-bit kernels).
-void LutKernel(SimdTier tier, PackedOrder order, int bits, const LutSet& set, std::uint8_t* dst_first,
+void LutKernel(SimdTier tier, KernelPairOrder order, int bits, const LutSet& set, std::uint8_t* dst_first,
                std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
                std::uint32_t lines);
-void K6Kernel(SimdTier tier, PackedOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
+void K6Kernel(SimdTier tier, KernelPairOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
               std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
               std::uint32_t lines);
 

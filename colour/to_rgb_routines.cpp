@@ -39,7 +39,7 @@ std::uint32_t Packed8ToRgb(Packed8 source, int bits, std::uint8_t* dst, const st
     if (bits != 15 && source != Packed8::Yvyu && (flags & 0x7FFFu) == ORDER_BGRX && kernel_level && kernel_shape) {
         // These kernels always write bottom-up; cyuv's lines, stored the
         // other way round, come out top-down.
-        const PackedOrder order = uyvy_order ? PackedOrder::Uyvy : PackedOrder::Yuy2;
+        const KernelPairOrder order = uyvy_order ? KernelPairOrder::Uyvy : KernelPairOrder::Yuy2;
         std::uint8_t* first = flip ? dst : dst + std::size_t(height - 1) * dst_pitch;
         const std::ptrdiff_t step = flip ? std::ptrdiff_t(dst_pitch) : -std::ptrdiff_t(dst_pitch);
         if (level == SIMD_PLAIN)

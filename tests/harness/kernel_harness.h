@@ -58,8 +58,7 @@ std::size_t Per(std::uint32_t n, int) {
 // int32 sums in low..high, every eighth one an end of the range.
 void FillSums(std::uint8_t* p, std::size_t n, std::uint32_t seed, std::int64_t low, std::int64_t high);
 
-// The table, by family; the two colour directions each have their own
-// file, since their headers give one name to different enums.
+// The table, by family.
 void AddConvertEntries(std::vector<Entry>& table);
 void AddFromRgbEntries(std::vector<Entry>& table);
 void AddToRgbEntries(std::vector<Entry>& table);

@@ -62,7 +62,7 @@ using PairBlocks = U32 (*)(const PairProgram&, PairSource, U8*, const void*, con
 // output bits {16, 24, 32}[v / 2 % 3], the expanding set from v = 6 on.
 int OutBits(int v) { return 16 + 8 * (v / 2 % 3); }
 std::size_t OutBytes(U32 n, int v) { return std::size_t(n) * U32(OutBits(v) / 8); }
-PackedOrder OrderOf(int v) { return v % 2 ? PackedOrder::Yuy2 : PackedOrder::Uyvy; }
+KernelPairOrder OrderOf(int v) { return v % 2 ? KernelPairOrder::Yuy2 : KernelPairOrder::Uyvy; }
 PairSource SourceOf(int v) { return v % 2 ? PairSource::Yuy2 : PairSource::Uyvy; }
 const K6Set& K6Of(int v) { return v >= 6 ? K6_601_EXPANDED : K6_601_PLAIN; }
 const LutSet& LutOf(int v) { return v >= 6 ? LUT_601_EXPANDED : LUT_601_PLAIN; }

@@ -17,7 +17,7 @@
 namespace lumacore_test {
 namespace {
 
-using lumacore::PackedOrder;
+using lumacore::KernelPairOrder;
 using lumacore::SimdTier;
 
 std::vector<SimdTier> AllTiers() {
@@ -27,11 +27,11 @@ std::vector<SimdTier> AllTiers() {
 }
 
 // A packed line of `w` pixels repeating one pair.
-Bytes PackedLine(PackedOrder order, std::uint32_t w, int y0, int cb, int y1, int cr) {
+Bytes PackedLine(KernelPairOrder order, std::uint32_t w, int y0, int cb, int y1, int cr) {
     Bytes line(2 * w);
     for (std::uint32_t k = 0; k < w / 2; ++k) {
         std::uint8_t* p = &line[4 * k];
-        if (order == PackedOrder::Uyvy) {
+        if (order == KernelPairOrder::Uyvy) {
             p[0] = std::uint8_t(cb), p[1] = std::uint8_t(y0), p[2] = std::uint8_t(cr), p[3] = std::uint8_t(y1);
         } else {
             p[0] = std::uint8_t(y0), p[1] = std::uint8_t(cb), p[2] = std::uint8_t(y1), p[3] = std::uint8_t(cr);
@@ -43,7 +43,7 @@ Bytes PackedLine(PackedOrder order, std::uint32_t w, int y0, int cb, int y1, int
 constexpr std::uint32_t kWide = 64;  // reaches every tier's blocks
 
 // Pixel 0 of a one-line conversion by a table or 6-bit kernel.
-Bytes FirstPixel(bool table, SimdTier tier, PackedOrder order, int bits, std::int32_t matrix, int y, int cb,
+Bytes FirstPixel(bool table, SimdTier tier, KernelPairOrder order, int bits, std::int32_t matrix, int y, int cb,
                  int cr) {
     const Bytes src = PackedLine(order, kWide, y, cb, y, cr);
     const std::uint32_t size = bits / 8;
@@ -60,7 +60,7 @@ Bytes FirstPixel(bool table, SimdTier tier, PackedOrder order, int bits, std::in
 }
 
 Bytes K13FirstPixel(SimdTier tier, std::int32_t matrix, std::uint32_t flags, int y, int cb, int cr) {
-    const Bytes src = PackedLine(PackedOrder::Uyvy, kWide, y, cb, y, cr);
+    const Bytes src = PackedLine(KernelPairOrder::Uyvy, kWide, y, cb, y, cr);
     Bytes dst(4 * kWide, kCanary);
     lumacore::K13Packed8ToRgb32(tier, dst.data(), src.data(), kWide, 1, 4 * kWide, 2 * kWide, matrix, flags);
     for (std::uint32_t x = 1; x < kWide; ++x)
@@ -71,7 +71,7 @@ Bytes K13FirstPixel(SimdTier tier, std::int32_t matrix, std::uint32_t flags, int
 TEST(ToRgbKernels, WhiteAndBlackLevelsOfEachFamily) {
     for (SimdTier tier : AllTiers()) {
         SCOPED_TRACE(TierName(tier));
-        for (PackedOrder order : {PackedOrder::Uyvy, PackedOrder::Yuy2}) {
+        for (KernelPairOrder order : {KernelPairOrder::Uyvy, KernelPairOrder::Yuy2}) {
             // Table: luma entry 275, red field 275 + 224 - 244 = 255.
             EXPECT_EQ(FirstPixel(true, tier, order, 24, 1, 235, 128, 128), Bytes(3, 255));
             EXPECT_EQ(FirstPixel(true, tier, order, 24, 1, 16, 128, 128), Bytes(3, 0));
@@ -95,11 +95,11 @@ TEST(ToRgbKernels, TableAndSixBitSetsFollowTheMatrixParityOnly) {
     for (SimdTier tier : AllTiers()) {
         for (const auto& s : samples) {
             for (bool table : {true, false}) {
-                const Bytes one = FirstPixel(table, tier, PackedOrder::Uyvy, 24, 1, s[0], s[1], s[2]);
-                EXPECT_EQ(FirstPixel(table, tier, PackedOrder::Uyvy, 24, 3, s[0], s[1], s[2]), one);
-                EXPECT_EQ(FirstPixel(table, tier, PackedOrder::Uyvy, 24, 5, s[0], s[1], s[2]), one);
-                const Bytes zero = FirstPixel(table, tier, PackedOrder::Uyvy, 24, 0, s[0], s[1], s[2]);
-                EXPECT_EQ(FirstPixel(table, tier, PackedOrder::Uyvy, 24, 4, s[0], s[1], s[2]), zero);
+                const Bytes one = FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 1, s[0], s[1], s[2]);
+                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 3, s[0], s[1], s[2]), one);
+                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 5, s[0], s[1], s[2]), one);
+                const Bytes zero = FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 0, s[0], s[1], s[2]);
+                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 4, s[0], s[1], s[2]), zero);
                 EXPECT_NE(one, zero);
             }
             // The 13-bit kernel has every matrix (3 and 5 share one set).
@@ -113,11 +113,11 @@ TEST(ToRgbKernels, TableAndSixBitSetsFollowTheMatrixParityOnly) {
 TEST(ToRgbKernels, SixBitSumsClampOverTheWholeInputRange) {
     for (SimdTier tier : AllTiers()) {
         // B = (74 x 239 + 32 + 129 x 127) >> 6 = 532 -> 255; R = (17718 - 13056) >> 6 = 72.
-        const Bytes p = FirstPixel(false, tier, PackedOrder::Yuy2, 24, 1, 255, 255, 0);
+        const Bytes p = FirstPixel(false, tier, KernelPairOrder::Yuy2, 24, 1, 255, 255, 0);
         EXPECT_EQ(p[0], 255);
         EXPECT_EQ(p[2], (74 * 239 + 32 - 102 * 128) >> 6);
         // Negative sums clamp to 0.
-        EXPECT_EQ(FirstPixel(false, tier, PackedOrder::Yuy2, 24, 1, 0, 0, 0)[0], 0);
+        EXPECT_EQ(FirstPixel(false, tier, KernelPairOrder::Yuy2, 24, 1, 0, 0, 0)[0], 0);
     }
 }
 
@@ -127,14 +127,14 @@ TEST(ToRgbKernels, SixBitSumsClampOverTheWholeInputRange) {
 TEST(ToRgbKernels, SixBitTiersAgreeOnEveryChromaPair) {
     constexpr int kLumaPairs[][2] = {{0, 255}, {255, 0}, {16, 235}, {128, 17}};
     constexpr std::uint32_t kWidth = 2 * 256;  // one line per Cb: every Cr
-    for (const PackedOrder order : {PackedOrder::Uyvy, PackedOrder::Yuy2}) {
+    for (const KernelPairOrder order : {KernelPairOrder::Uyvy, KernelPairOrder::Yuy2}) {
         for (const auto& luma : kLumaPairs) {
             Bytes src(2 * kWidth * 256);
             for (int cb = 0; cb < 256; ++cb)
                 for (int cr = 0; cr < 256; ++cr) {
                     std::uint8_t* p = &src[2 * kWidth * std::size_t(cb) + 4 * std::size_t(cr)];
                     const std::uint8_t y0 = std::uint8_t(luma[0]), y1 = std::uint8_t(luma[1]);
-                    if (order == PackedOrder::Uyvy)
+                    if (order == KernelPairOrder::Uyvy)
                         p[0] = std::uint8_t(cb), p[1] = y0, p[2] = std::uint8_t(cr), p[3] = y1;
                     else
                         p[0] = y0, p[1] = std::uint8_t(cb), p[2] = y1, p[3] = std::uint8_t(cr);
@@ -164,13 +164,13 @@ TEST(ToRgbKernels, FourthBytesOfEachFamily) {
         // 6-bit from YUY2: the pixel's own luma term, here its luma byte.
         const Bytes src = Random(2 * kWide, 9);
         Bytes dst(4 * kWide, kCanary);
-        lumacore::K6Kernel(tier, PackedOrder::Yuy2, 32, lumacore::K6_601_PLAIN, dst.data(), 0, src.data(), 0, kWide,
+        lumacore::K6Kernel(tier, KernelPairOrder::Yuy2, 32, lumacore::K6_601_PLAIN, dst.data(), 0, src.data(), 0, kWide,
                            1);
         for (std::uint32_t x = 0; x < kWide; ++x) ASSERT_EQ(dst[4 * x + 3], src[2 * x]) << x;
         // Table kernels leave it as it was.
         Bytes noise = Random(4 * kWide, 10);
         dst = noise;
-        lumacore::LutKernel(tier, PackedOrder::Uyvy, 32, lumacore::LUT_601_EXPANDED, dst.data(), 0, src.data(), 0,
+        lumacore::LutKernel(tier, KernelPairOrder::Uyvy, 32, lumacore::LUT_601_EXPANDED, dst.data(), 0, src.data(), 0,
                             kWide, 1);
         for (std::uint32_t x = 0; x < kWide; ++x) ASSERT_EQ(dst[4 * x + 3], noise[4 * x + 3]) << x;
         // 13-bit: 255, at the front in the X-first orders.
@@ -196,7 +196,7 @@ TEST(ToRgbKernels, TableKernelSixteenBitWordsComeFromTheTables) {
     auto clamp5 = [](int v) { return (v < 0 ? 0 : v > 255 ? 255 : v) >> 3; };
     for (SimdTier tier : AllTiers()) {
         Bytes dst(2 * 40);
-        lumacore::LutKernel(tier, PackedOrder::Uyvy, 16, t, dst.data(), 0, src.data(), 0, 40, 1);
+        lumacore::LutKernel(tier, KernelPairOrder::Uyvy, 16, t, dst.data(), 0, src.data(), 0, 40, 1);
         for (std::uint32_t x = 0; x < 40; ++x) {
             const std::uint8_t* pair = &src[4 * (x / 2)];
             const std::uint32_t sum = t.luma[src[2 * x + 1]] + t.cb[pair[0]] + t.cr[pair[2]];
@@ -215,9 +215,9 @@ TEST(ToRgbKernels, LinesGoWhereStartAndStepPutThem) {
             const std::uint32_t h = 3, dp = 3 * w + 2;
             const Bytes src = Random(2 * w * h, w);
             Bytes up(dp * h, kCanary), down(dp * h, kCanary);
-            lumacore::K6Kernel(tier, PackedOrder::Uyvy, 24, lumacore::K6_601_PLAIN, up.data() + (h - 1) * dp,
+            lumacore::K6Kernel(tier, KernelPairOrder::Uyvy, 24, lumacore::K6_601_PLAIN, up.data() + (h - 1) * dp,
                                -std::ptrdiff_t(dp), src.data(), 2 * w, w, h);
-            lumacore::K6Kernel(tier, PackedOrder::Uyvy, 24, lumacore::K6_601_PLAIN, down.data(), dp, src.data(),
+            lumacore::K6Kernel(tier, KernelPairOrder::Uyvy, 24, lumacore::K6_601_PLAIN, down.data(), dp, src.data(),
                                2 * w, w, h);
             for (std::uint32_t y = 0; y < h; ++y) {
                 ASSERT_TRUE(std::equal(up.begin() + y * dp, up.begin() + (y + 1) * dp,
@@ -280,7 +280,7 @@ bool SameTables(const lumacore::K13Tables& a, const lumacore::K13Tables& b) {
 
 TEST(ToRgbKernels, ThirteenBitTablesAreBuiltOnceAndShared) {
     for (std::int32_t m = 0; m < lumacore::kMatrixCount; ++m) {
-        const Bytes src = PackedLine(PackedOrder::Uyvy, 8, 100, 90, 110, 160);
+        const Bytes src = PackedLine(KernelPairOrder::Uyvy, 8, 100, 90, 110, 160);
         Bytes dst(32);
         lumacore::K13Packed8ToRgb32(SimdTier::Plain, dst.data(), src.data(), 8, 1, 32, 16, m, 0);
         EXPECT_TRUE(lumacore::K13TablesBuilt(m));

@@ -139,14 +139,14 @@ TEST(ToRgbVariants, V210GenericConverterMatchesTheReference) {
 // bottom-up and top-down; the 32-bit table kernel's destination starts as
 // noise, since its fourth bytes must keep their values.
 TEST(ToRgbVariants, TableAndSixBitKernelsMatchTheirReferences) {
-    using lumacore::PackedOrder;
+    using lumacore::KernelPairOrder;
     for (SimdTier tier : VectorTiers()) {
         for (std::uint32_t w : TestWidths()) {
             if (w < 2) continue;
             const std::uint32_t h = Narrow(w) ? 3 : 2;
             const std::uint32_t sp = 2 * w + (w % 5 == 0 ? 4 : 0);
             const Bytes src = Random(std::size_t(h - 1) * sp + 2 * w, w + 11);
-            for (PackedOrder order : {PackedOrder::Uyvy, PackedOrder::Yuy2}) {
+            for (KernelPairOrder order : {KernelPairOrder::Uyvy, KernelPairOrder::Yuy2}) {
                 for (int bits : {16, 24, 32}) {
                     const std::uint32_t dp = PixelBytes(bits) * w + (w % 2 ? 6 : 0);
                     for (int set = 0; set < 2; ++set) {
