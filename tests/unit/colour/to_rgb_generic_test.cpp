@@ -18,14 +18,6 @@ namespace {
 using lumacore::SimdTier;
 using Rgb = std::array<int, 3>;
 
-// Every tier: the plain reference and the vector tiers (on lines wide enough
-// to reach their blocks).
-std::vector<SimdTier> AllTiers() {
-    std::vector<SimdTier> tiers{SimdTier::Plain};
-    for (SimdTier t : VectorTiers()) tiers.push_back(t);
-    return tiers;
-}
-
 // (R, G, B) of a 64-pixel UYVY line of one sample triple, BGRX order.
 Rgb Convert8(SimdTier tier, std::int32_t matrix, int y, int cb, int cr) {
     constexpr std::uint32_t w = 64;
@@ -60,31 +52,36 @@ Rgb Convert10(SimdTier tier, std::int32_t matrix, std::uint32_t y, std::uint32_t
     return {dst[2], dst[1], dst[0]};
 }
 
-TEST(GenericToRgb, StandardRangeTruncatesItsWhiteAndClampsAboveIt) {
-    for (SimdTier tier : AllTiers()) {
-        SCOPED_TRACE(TierName(tier));
-        EXPECT_EQ(Convert8(tier, 1, 235, 128, 128), (Rgb{254, 254, 254}));  // 219 x 1.164 = 254.9
-        EXPECT_EQ(Convert8(tier, 1, 16, 128, 128), (Rgb{0, 0, 0}));
-        EXPECT_EQ(Convert8(tier, 1, 255, 128, 128), (Rgb{255, 255, 255}));
-        EXPECT_EQ(Convert8(tier, 1, 0, 128, 128), (Rgb{0, 0, 0}));
-        EXPECT_EQ(Convert10(tier, 1, 940, 512, 512), (Rgb{254, 254, 254}));
-        EXPECT_EQ(Convert10(tier, 1, 64, 512, 512), (Rgb{0, 0, 0}));
-        // Saturated red: R 2703720 clamps high, G -86558 low, and B's -9860
-        // truncates to 0.
-        EXPECT_EQ(Convert8(tier, 1, 81, 90, 250), (Rgb{255, 0, 0}));
+// Standard range stretches luma, truncates its white and clamps; extended
+// range passes luma through (ten bits: quarter gains, the low two bits lost).
+TEST(GenericToRgb, LevelsWorkedOutByHand) {
+    struct Case {
+        bool ten;
+        std::int32_t matrix;
+        int y, cb, cr;
+        Rgb rgb;
+    };
+    const Case cases[] = {
+        {false, 1, 235, 128, 128, {254, 254, 254}},  // 219 x 1.164 = 254.9
+        {false, 1, 16, 128, 128, {0, 0, 0}},         {false, 1, 255, 128, 128, {255, 255, 255}},
+        {false, 1, 0, 128, 128, {0, 0, 0}},          {true, 1, 940, 512, 512, {254, 254, 254}},
+        {true, 1, 64, 512, 512, {0, 0, 0}},
+        // Saturated red: R 2703720 clamps high, G -86558 low, and B's -9860 truncates to 0.
+        {false, 1, 81, 90, 250, {255, 0, 0}},
         // R 977760 + 15960 x 50, G 977760 + 3910 x 30 - 8129 x 50, B 977760 - 20170 x 30.
-        EXPECT_EQ(Convert8(tier, 1, 100, 98, 178), (Rgb{177, 68, 37}));
-    }
-}
-
-TEST(GenericToRgb, ExtendedRangePassesLumaThrough) {
-    for (SimdTier tier : AllTiers()) {
-        SCOPED_TRACE(TierName(tier));
-        for (int y : {0, 16, 128, 235, 255}) EXPECT_EQ(Convert8(tier, 0, y, 128, 128), (Rgb{y, y, y}));
-        for (int m : {2, 4}) EXPECT_EQ(Convert8(tier, m, 16, 128, 128), (Rgb{16, 16, 16}));
-        // Ten bits: the gains are quarter gains, so luma loses its low two bits.
-        EXPECT_EQ(Convert10(tier, 0, 941, 512, 512), (Rgb{235, 235, 235}));
-    }
+        {false, 1, 100, 98, 178, {177, 68, 37}},
+        {false, 0, 0, 128, 128, {0, 0, 0}},          {false, 0, 128, 128, 128, {128, 128, 128}},
+        {false, 0, 255, 128, 128, {255, 255, 255}},  {false, 2, 16, 128, 128, {16, 16, 16}},
+        {false, 4, 235, 128, 128, {235, 235, 235}},  {true, 0, 941, 512, 512, {235, 235, 235}},
+        // Blue of (Y 0, Cb 127) with matrix 0: 17320 x -1 truncates to 0, as
+        // does every sum between -9999 and 9999.
+        {false, 0, 0, 127, 128, {0, 0, 0}},          {false, 0, 1, 127, 128, {1, 1, 0}},
+    };
+    for (SimdTier tier : AllTiers())
+        for (const Case& c : cases)
+            EXPECT_EQ(c.ten ? Convert10(tier, c.matrix, c.y, c.cb, c.cr) : Convert8(tier, c.matrix, c.y, c.cb, c.cr),
+                      c.rgb)
+                << TierName(tier) << " matrix " << c.matrix << " Y " << c.y;
 }
 
 TEST(GenericToRgb, MatricesShareAndDefaultAsListed) {
@@ -101,10 +98,6 @@ TEST(GenericToRgb, MatricesShareAndDefaultAsListed) {
             EXPECT_EQ(Convert10(tier, 3, y, cb, cr), Convert10(tier, 5, y, cb, cr));
             EXPECT_EQ(Convert10(tier, 7, y, cb, cr), Convert10(tier, 0, y, cb, cr));
         }
-        // Blue of (Y 0, Cb 127) with matrix 0: 17320 x -1 truncates to 0, as
-        // does every sum between -9999 and 9999.
-        EXPECT_EQ(Convert8(tier, 0, 0, 127, 128), (Rgb{0, 0, 0}));
-        EXPECT_EQ(Convert8(tier, 0, 1, 127, 128), (Rgb{1, 1, 0}));
     }
 }
 

@@ -20,12 +20,6 @@ namespace {
 using lumacore::KernelPairOrder;
 using lumacore::SimdTier;
 
-std::vector<SimdTier> AllTiers() {
-    std::vector<SimdTier> tiers{SimdTier::Plain};
-    for (SimdTier t : VectorTiers()) tiers.push_back(t);
-    return tiers;
-}
-
 // A packed line of `w` pixels repeating one pair.
 Bytes PackedLine(KernelPairOrder order, std::uint32_t w, int y0, int cb, int y1, int cr) {
     Bytes line(2 * w);
@@ -68,56 +62,69 @@ Bytes K13FirstPixel(SimdTier tier, std::int32_t matrix, std::uint32_t flags, int
     return Bytes(dst.begin(), dst.begin() + 4);
 }
 
-TEST(ToRgbKernels, WhiteAndBlackLevelsOfEachFamily) {
-    for (SimdTier tier : AllTiers()) {
-        SCOPED_TRACE(TierName(tier));
-        for (KernelPairOrder order : {KernelPairOrder::Uyvy, KernelPairOrder::Yuy2}) {
-            // Table: luma entry 275, red field 275 + 224 - 244 = 255.
-            EXPECT_EQ(FirstPixel(true, tier, order, 24, 1, 235, 128, 128), Bytes(3, 255));
-            EXPECT_EQ(FirstPixel(true, tier, order, 24, 1, 16, 128, 128), Bytes(3, 0));
-            // 6-bit: (74 x 219 + 32) >> 6 = 253.
-            EXPECT_EQ(FirstPixel(false, tier, order, 24, 1, 235, 128, 128), Bytes(3, 253));
-            EXPECT_EQ(FirstPixel(false, tier, order, 24, 1, 16, 128, 128), Bytes(3, 0));
-            // Extended range passes luma through.
-            EXPECT_EQ(FirstPixel(true, tier, order, 24, 0, 16, 128, 128), Bytes(3, 16));
-            EXPECT_EQ(FirstPixel(false, tier, order, 24, 0, 16, 128, 128), Bytes(3, 16));
-            EXPECT_EQ(FirstPixel(false, tier, order, 24, 2, 235, 128, 128), Bytes(3, 235));
-        }
+// Pixels worked out by hand, every tier, both source orders.
+TEST(ToRgbKernels, HandWorkedPixelsOfEachFamily) {
+    enum Family { kTable, kSixBit, kThirteen };
+    struct Case {
+        Family family;
+        std::int32_t matrix;
+        int y, cb, cr;
+        Bytes bgr;
+    };
+    const Case cases[] = {
+        // Table: luma entry 275, red field 275 + 224 - 244 = 255.
+        {kTable, 1, 235, 128, 128, {255, 255, 255}},
+        {kTable, 1, 16, 128, 128, {0, 0, 0}},
+        {kTable, 0, 16, 128, 128, {16, 16, 16}},  // extended range passes luma through
+        // 6-bit: (74 x 219 + 32) >> 6 = 253.
+        {kSixBit, 1, 235, 128, 128, {253, 253, 253}},
+        {kSixBit, 1, 16, 128, 128, {0, 0, 0}},
+        {kSixBit, 0, 16, 128, 128, {16, 16, 16}},
+        {kSixBit, 2, 235, 128, 128, {235, 235, 235}},
         // 13-bit: 9535 x 219 >> 13 = 254, fourth byte 255.
-        EXPECT_EQ(K13FirstPixel(tier, 1, 0, 235, 128, 128), (Bytes{254, 254, 254, 255}));
-        EXPECT_EQ(K13FirstPixel(tier, 1, 0, 16, 128, 128), (Bytes{0, 0, 0, 255}));
-        EXPECT_EQ(K13FirstPixel(tier, 0, 0, 200, 128, 128), (Bytes{200, 200, 200, 255}));
-    }
-}
-
-TEST(ToRgbKernels, TableAndSixBitSetsFollowTheMatrixParityOnly) {
-    const int samples[][3] = {{100, 98, 178}, {200, 40, 60}, {50, 220, 30}};
-    for (SimdTier tier : AllTiers()) {
-        for (const auto& s : samples) {
-            for (bool table : {true, false}) {
-                const Bytes one = FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 1, s[0], s[1], s[2]);
-                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 3, s[0], s[1], s[2]), one);
-                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 5, s[0], s[1], s[2]), one);
-                const Bytes zero = FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 0, s[0], s[1], s[2]);
-                EXPECT_EQ(FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, 4, s[0], s[1], s[2]), zero);
-                EXPECT_NE(one, zero);
+        {kThirteen, 1, 235, 128, 128, {254, 254, 254, 255}},
+        {kThirteen, 1, 16, 128, 128, {0, 0, 0, 255}},
+        {kThirteen, 0, 200, 128, 128, {200, 200, 200, 255}},
+    };
+    for (SimdTier tier : AllTiers())
+        for (KernelPairOrder order : {KernelPairOrder::Uyvy, KernelPairOrder::Yuy2})
+            for (const Case& c : cases) {
+                SCOPED_TRACE(testing::Message() << TierName(tier) << " family " << c.family << " matrix " << c.matrix
+                                                << " Y " << c.y);
+                if (c.family == kThirteen)
+                    EXPECT_EQ(K13FirstPixel(tier, c.matrix, 0, c.y, c.cb, c.cr), c.bgr);
+                else
+                    EXPECT_EQ(FirstPixel(c.family == kTable, tier, order, 24, c.matrix, c.y, c.cb, c.cr), c.bgr);
             }
-            // The 13-bit kernel has every matrix (3 and 5 share one set).
-            EXPECT_NE(K13FirstPixel(tier, 1, 0, s[0], s[1], s[2]), K13FirstPixel(tier, 3, 0, s[0], s[1], s[2]));
-            EXPECT_EQ(K13FirstPixel(tier, 3, 0, s[0], s[1], s[2]), K13FirstPixel(tier, 5, 0, s[0], s[1], s[2]));
-            EXPECT_EQ(K13FirstPixel(tier, 9, 0, s[0], s[1], s[2]), K13FirstPixel(tier, 0, 0, s[0], s[1], s[2]));
-        }
-    }
-}
-
-TEST(ToRgbKernels, SixBitSumsClampOverTheWholeInputRange) {
+    // 6-bit sums past 8 bits: B = (74 x 239 + 32 + 129 x 127) >> 6 = 532 clamps to 255.
     for (SimdTier tier : AllTiers()) {
-        // B = (74 x 239 + 32 + 129 x 127) >> 6 = 532 -> 255; R = (17718 - 13056) >> 6 = 72.
         const Bytes p = FirstPixel(false, tier, KernelPairOrder::Yuy2, 24, 1, 255, 255, 0);
         EXPECT_EQ(p[0], 255);
         EXPECT_EQ(p[2], (74 * 239 + 32 - 102 * 128) >> 6);
-        // Negative sums clamp to 0.
-        EXPECT_EQ(FirstPixel(false, tier, KernelPairOrder::Yuy2, 24, 1, 0, 0, 0)[0], 0);
+        EXPECT_EQ(FirstPixel(false, tier, KernelPairOrder::Yuy2, 24, 1, 0, 0, 0)[0], 0);  // negative sums clamp to 0
+    }
+}
+
+// The table and 6-bit kernels have two sets, by the matrix's parity; the
+// 13-bit kernel has every matrix (3 and 5 share one, others read as 0).
+TEST(ToRgbKernels, SetsFollowTheMatrix) {
+    const int samples[][3] = {{100, 98, 178}, {200, 40, 60}, {50, 220, 30}};
+    for (SimdTier tier : AllTiers()) {
+        for (const auto& s : samples) {
+            auto pixel = [&](bool table, std::int32_t m) {
+                return FirstPixel(table, tier, KernelPairOrder::Uyvy, 24, m, s[0], s[1], s[2]);
+            };
+            for (bool table : {true, false}) {
+                EXPECT_EQ(pixel(table, 3), pixel(table, 1));
+                EXPECT_EQ(pixel(table, 5), pixel(table, 1));
+                EXPECT_EQ(pixel(table, 4), pixel(table, 0));
+                EXPECT_NE(pixel(table, 1), pixel(table, 0));
+            }
+            auto k13 = [&](std::int32_t m) { return K13FirstPixel(tier, m, 0, s[0], s[1], s[2]); };
+            EXPECT_NE(k13(1), k13(3));
+            EXPECT_EQ(k13(3), k13(5));
+            EXPECT_EQ(k13(9), k13(0));
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -45,81 +46,70 @@ Out Convert(lumacore::RgbConvertRoutine routine, const Bytes& src, std::uint32_t
     return o;
 }
 
-TEST(ToRgbRoutines, ProcessorLevelPicksTheKernelFamily) {
-    const std::uint32_t w = 64, h = 2, dp = 3 * w + 4;
-    const Bytes white = Uyvy(w, h, 235);
+// Which path a routine takes, by processor level and channel order, told
+// apart by a uniform frame: white is 255 from the table kernel, 253 from the
+// 6-bit kernel and 254 from the converter and the 13-bit kernel. Kernels
+// count whole pitches, the converter w x h x its bytes per pixel; fourth
+// bytes come from the 13-bit kernel (255), the 6-bit kernel (its luma term),
+// the converter (0) or nobody (the table kernel).
+TEST(ToRgbRoutines, ProcessorLevelAndOrderPickThePath) {
+    using Pair = std::array<std::uint8_t, 4>;
+    constexpr Pair kUyvyWhite{128, 235, 128, 235}, kYuy2White{235, 128, 235, 128}, kGrey{128, 120, 128, 120};
+    // Matrix 0 with Cb' = -100: the kernels' 5-5-5 words have red high and
+    // B = (64 x 200 + 32 - 113 x 100) >> 6, G = (64 x 200 + 32 + 22 x 100) >> 6;
+    // the converter gives B = Y - 173.2, G = Y + 33.6, R = Y.
+    constexpr Pair kBlueless{28, 200, 128, 200};
+    constexpr int r = 200, k6_b = 23, k6_g = 234, g = 233, b = 26;
+    auto word = [](int w) { return Bytes{std::uint8_t(w), std::uint8_t(w >> 8)}; };
+    enum Count { kPitches, kPixels };
     struct Case {
-        std::uint32_t level;
-        int value;  // every byte of the white frame
-        std::uint32_t count;
+        lumacore::RgbConvertRoutine routine;
+        std::vector<std::uint32_t> levels;
+        std::uint32_t flags;
+        std::int32_t matrix;
+        Pair pair;
+        Bytes pixel;
+        Count count;
     };
-    // Table kernel 255, 6-bit kernel 253, generic converter 254; kernels
-    // count whole pitches, the converter w x h x 3.
-    const Case cases[] = {{1, 255, h * dp}, {2, 253, h * dp}, {3, 253, h * dp}, {4, 253, h * dp},
-                          {5, 253, h * dp}, {0, 254, w * h * 3}, {6, 254, w * h * 3}};
-    for (const Case& c : cases) {
-        ScopedSimdLevel level(c.level);
-        for (auto routine : {&lumacore::UyvyToRgb24, &lumacore::CyuvToRgb24}) {
-            const Out o = Convert(routine, white, w, h, dp, 2 * w, 1);
-            EXPECT_EQ(o.count, c.count) << "level " << c.level;
-            for (std::uint32_t y = 0; y < h; ++y)
-                for (std::uint32_t i = 0; i < 3 * w; ++i) ASSERT_EQ(o.dst[y * dp + i], c.value) << c.level;
-        }
-    }
-}
-
-TEST(ToRgbRoutines, ChannelOrdersOtherThanBgrGoToTheConverterExceptThirteenBit) {
+    const Case cases[] = {
+        {&lumacore::UyvyToRgb24, {1}, 0x8000, 1, kUyvyWhite, {255, 255, 255}, kPitches},
+        {&lumacore::UyvyToRgb24, {2, 3, 4, 5}, 0x8000, 1, kUyvyWhite, {253, 253, 253}, kPitches},
+        {&lumacore::UyvyToRgb24, {0, 6}, 0x8000, 1, kUyvyWhite, {254, 254, 254}, kPixels},
+        {&lumacore::CyuvToRgb24, {1}, 0x8000, 1, kUyvyWhite, {255, 255, 255}, kPitches},
+        {&lumacore::CyuvToRgb24, {2, 3, 4, 5}, 0x8000, 1, kUyvyWhite, {253, 253, 253}, kPitches},
+        {&lumacore::CyuvToRgb24, {0, 6}, 0x8000, 1, kUyvyWhite, {254, 254, 254}, kPixels},
+        // Orders other than B G R: the converter, except for the 13-bit kernel.
+        {&lumacore::UyvyToRgb24, {4}, 0x8001, 1, kUyvyWhite, {254, 254, 254}, kPixels},
+        {&lumacore::UyvyToRgb32, {4}, 0x8003, 1, kUyvyWhite, {255, 254, 254, 254}, kPitches},
+        {&lumacore::Yuy2ToRgb32, {4}, 0x8002, 1, kYuy2White, {254, 254, 254, 0}, kPixels},
+        {&lumacore::Yuy2ToRgb32, {4}, 0x8000, 1, kYuy2White, {253, 253, 253, 253}, kPitches},
+        {&lumacore::UyvyToRgb32, {1}, 0x8000, 0, kGrey, {120, 120, 120, kCanary}, kPitches},
+        {&lumacore::UyvyToRgb32, {2, 3, 4, 5}, 0x8000, 0, kGrey, {120, 120, 120, 255}, kPitches},
+        {&lumacore::UyvyToRgb32, {6}, 0x8000, 0, kGrey, {120, 120, 120, 0}, kPixels},
+        // 5-6-5 at kernel levels: the kernels' 5-5-5 words; the converter's
+        // 5-6-5 has blue high in a B-first order; 5-5-5 always the converter's.
+        {&lumacore::UyvyToRgb565, {4}, 0x8000, 0, kBlueless, word((r >> 3) << 10 | (k6_g >> 3) << 5 | k6_b >> 3),
+         kPitches},
+        {&lumacore::UyvyToRgb565, {4}, 0x8001, 0, kBlueless, word((b >> 3) << 11 | (g >> 2) << 5 | r >> 3), kPixels},
+        {&lumacore::UyvyToRgb555, {1, 4}, 0x8000, 0, kBlueless, word((b >> 3) << 10 | (g >> 3) << 5 | r >> 3),
+         kPixels},
+    };
     const std::uint32_t w = 32, h = 2;
-    const Bytes white = Uyvy(w, h, 235);
-    ScopedSimdLevel level(4);
-    // 24-bit, order XBGR: the generic converter.
-    Out o = Convert(&lumacore::UyvyToRgb24, white, w, h, 3 * w, 2 * w, 1, 0x8001);
-    EXPECT_EQ(o.count, w * h * 3);
-    EXPECT_EQ(o.dst[0], 254);
-    // 32-bit from UYVY order: the 13-bit kernel in any order (254 and 255).
-    o = Convert(&lumacore::UyvyToRgb32, white, w, h, 4 * w, 2 * w, 1, 0x8003);
-    EXPECT_EQ(o.count, h * 4 * w);
-    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{255, 254, 254, 254}));
-    // 32-bit from YUY2 with order RGBX: the generic converter, fourth byte 0.
-    const Bytes yuy2 = Uyvy(w, h, 128, 235, 235);  // Y0 235 Cb 128 Y1 235 Cr 128
-    o = Convert(&lumacore::Yuy2ToRgb32, yuy2, w, h, 4 * w, 2 * w, 1, 0x8002);
-    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{254, 254, 254, 0}));
-    // ... and with B G R: the 6-bit kernel, its luma term as fourth byte.
-    o = Convert(&lumacore::Yuy2ToRgb32, yuy2, w, h, 4 * w, 2 * w, 1);
-    EXPECT_EQ(Bytes(o.dst.begin(), o.dst.begin() + 4), (Bytes{253, 253, 253, 253}));
-}
-
-TEST(ToRgbRoutines, FourthByteOfUyvyToRgb32ByLevel) {
-    const std::uint32_t w = 16, h = 2;
-    const Bytes frame = Uyvy(w, h, 120);
-    const int expected[] = {kCanary, 255, 255, 255, 255, 0};  // levels 1..5, then the converter
-    for (std::uint32_t level = 1; level <= 6; ++level) {
-        ScopedSimdLevel scoped(level);
-        const Out o = Convert(&lumacore::UyvyToRgb32, frame, w, h, 4 * w, 2 * w, 0);
-        for (std::uint32_t i = 0; i < w * h; ++i) ASSERT_EQ(o.dst[4 * i + 3], expected[level - 1]) << level;
-        EXPECT_EQ(o.dst[0], 120);
-    }
-}
-
-// UYVY to 5-6-5 at kernel levels gives the kernels' 5-5-5 words (red
-// high); the converter gives 5-6-5 (blue high with a B-first order); 5-5-5
-// destinations always get the converter's words, blue high.
-TEST(ToRgbRoutines, SixteenBitWordsByPath) {
-    const std::uint32_t w = 8, h = 1;
-    // Matrix 0 with Cb' = -100: B = Y - 173.2, G = Y + 33.6, R = Y.
-    const Bytes frame = Uyvy(w, h, 200, 28, 128);
-    const int r = 200, g = 233, b_generic = 26;
-    ScopedSimdLevel level(4);
-    Out o = Convert(&lumacore::UyvyToRgb565, frame, w, h, 2 * w, 2 * w, 0);
-    const int k6_b = (64 * 200 + 32 - 113 * 100) >> 6, k6_g = (64 * 200 + 32 + 22 * 100) >> 6;
-    EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (r >> 3) << 10 | (k6_g >> 3) << 5 | k6_b >> 3);
-    o = Convert(&lumacore::UyvyToRgb565, frame, w, h, 2 * w, 2 * w, 0, 0x8001);
-    EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (b_generic >> 3) << 11 | (g >> 2) << 5 | r >> 3);
-    for (std::uint32_t lvl : {1u, 4u}) {
-        ScopedSimdLevel again(lvl);
-        o = Convert(&lumacore::UyvyToRgb555, frame, w, h, 2 * w, 2 * w, 0);
-        EXPECT_EQ(o.dst[0] | o.dst[1] << 8, (b_generic >> 3) << 10 | (g >> 3) << 5 | r >> 3);
-        EXPECT_EQ(o.count, w * h * 2);
+    for (const Case& c : cases) {
+        Bytes src(2 * w * h);
+        for (std::size_t i = 0; i < src.size(); ++i) src[i] = c.pair[i % 4];
+        const std::uint32_t size = std::uint32_t(c.pixel.size()), dp = size * w + 4;
+        for (std::uint32_t level : c.levels) {
+            SCOPED_TRACE(testing::Message() << "case " << &c - cases << " level " << level);
+            ScopedSimdLevel scoped(level);
+            const Out o = Convert(c.routine, src, w, h, dp, 2 * w, c.matrix, c.flags);
+            EXPECT_EQ(o.count, c.count == kPitches ? h * dp : w * h * size);
+            for (std::uint32_t y = 0; y < h; ++y)
+                for (std::uint32_t x = 0; x < w; ++x)
+                    ASSERT_EQ(Bytes(o.dst.begin() + y * dp + x * size, o.dst.begin() + y * dp + (x + 1) * size),
+                              c.pixel)
+                        << "pixel " << x << " line " << y;
+        }
     }
 }
 
