@@ -152,26 +152,6 @@ void UnpackLines(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint
     }
 }
 
-// Source pitch 0: the groups run on from line to line.
-void UnpackStream(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
-                  std::uint32_t dst_pitch) {
-    const std::uint32_t pairs = (width + 1) / 2;
-    std::uint8_t group[12];
-    std::uint64_t loaded = ~std::uint64_t(0);
-    for (std::uint32_t i = 0; i < height; ++i) {
-        std::uint8_t* line = dst + std::size_t(i) * dst_pitch;
-        for (std::uint32_t k = 0; k < pairs && 4 * std::size_t(k) < dst_pitch; ++k) {
-            const std::uint64_t index = std::uint64_t(i) * pairs + k;
-            if (index / 3 != loaded) {
-                loaded = index / 3;
-                UnpackGroupsPlain(group, src + 16 * std::size_t(loaded), 1);
-            }
-            const std::uint8_t* pair = group + 4 * (index % 3);
-            for (std::size_t j = 0; j < 4 && 4 * std::size_t(k) + j < dst_pitch; ++j) line[4 * k + j] = pair[j];
-        }
-    }
-}
-
 }  // namespace
 
 std::uint32_t UnpackGroupsPlain(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
@@ -216,16 +196,12 @@ std::uint32_t UnpackV210(V210Tier tier, int dst_code, std::uint8_t* dst, const s
 
 std::uint32_t UnpackV210ToUYVY(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    if (src_pitch == 0) {
-        UnpackStream(dst, src, width, height, dst_pitch);
-    } else {
-        const std::uint32_t shortest = (16 * width) / 6;
-        std::uint32_t pitch = src_pitch > shortest ? src_pitch : shortest;
-        // 1280-pixel lines narrower than their groups are the 128-byte
-        // padded lines of 3456 bytes.
-        if (width == 1280 && src_pitch < 3413) pitch = 3456;
-        UnpackLines(Supported(tier), FMT_UYVY, dst, src, width, height, dst_pitch, pitch);
-    }
+    const std::uint32_t shortest = (16 * width) / 6;
+    std::uint32_t pitch = src_pitch > shortest ? src_pitch : shortest;
+    // 1280-pixel lines narrower than their groups are the 128-byte padded
+    // lines of 3456 bytes.
+    if (width == 1280 && src_pitch < 3413) pitch = 3456;
+    UnpackLines(Supported(tier), FMT_UYVY, dst, src, width, height, dst_pitch, pitch);
     return height * dst_pitch;
 }
 

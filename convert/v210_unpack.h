@@ -22,10 +22,7 @@ std::uint32_t UnpackV210(V210Tier tier, int dst_code, std::uint8_t* dst, const s
 
 // To UYVY order (UYVY, the colour of auv2). Source lines SP apart, but at
 // least (16 x w) / 6; at width 1280 a pitch below 3413 means lines 3456
-// apart. A source pitch of 0 reads the groups as one run without line
-// padding (a group that straddles two lines gives its remaining pairs to the
-// next line); the source then holds the (h x ((w + 1) / 2) + 2) / 3 groups of
-// the frame. Returns h x DP.
+// apart (the dispatcher never hands a shorter pitch). Returns h x DP.
 std::uint32_t UnpackV210ToUYVY(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch);
 

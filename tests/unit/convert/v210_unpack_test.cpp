@@ -12,10 +12,6 @@ namespace {
 
 using lumacore::V210Tier;
 
-void PutLe(Bytes& b, std::size_t at, std::uint32_t word) {
-    for (int j = 0; j < 4; ++j) b[at + j] = std::uint8_t(word >> (8 * j));
-}
-
 TEST(UnpackV210, MatchesTheModel) {
     std::uint32_t seed = 31;
     // -1: UnpackV210ToUYVY.
@@ -63,16 +59,6 @@ TEST(UnpackV210ToUYVY, SourcePitchRules) {
     lumacore::UnpackV210ToUYVY(V210Tier::Plain, b.data(), src.data(), w, h, 2 * w, 3456);
     EXPECT_EQ(a, b);
 
-    // Pitch 0 at width 8: the groups run on; the second group's last two
-    // pairs make the start of the second line.
-    Bytes stream(48);
-    for (std::uint32_t k = 0; k < 12; ++k)
-        PutLe(stream, 4 * k, (k * 3 + 1) * 4 | (k * 3 + 2) * 4 << 10 | (k * 3 + 3) * 4 << 20);
-    Bytes out(32, 0xEE);
-    EXPECT_EQ(lumacore::UnpackV210ToUYVY(V210Tier::Plain, out.data(), stream.data(), 8, 2, 16, 0), 32u);
-    Bytes want(32);
-    for (int i = 0; i < 32; ++i) want[i] = std::uint8_t(i + 1);
-    EXPECT_EQ(out, want);
 }
 
 }  // namespace
