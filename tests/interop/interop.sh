@@ -12,9 +12,15 @@ sizes=(720x486 1280x720 1920x1080)
 mkdir -p "$work"
 cd "$work"
 
-avi() { "$here/../../scripts/wine-run.sh" "$prefix" "$exe" "$@"; }
-ff() { ffmpeg -v error -nostdin -y "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Every step says so when it fails, with what it printed.
+avi() {
+  local out rc=0
+  out=$("$here/../../scripts/wine-run.sh" "$prefix" "$exe" "$@" 2>&1) || rc=$?
+  [ $rc -eq 0 ] || fail "lumacore-avi $* exited with $rc: $(tail -n 5 <<<"$out")"
+  printf '%s\n' "$out"
+}
+ff() { ffmpeg -v error -nostdin -y "$@" || fail "ffmpeg $* exited with $?"; }
 same() { # A B WHAT
   [ -s "$1" ] || fail "$3: $1 is empty"
   cmp -s "$1" "$2" || fail "$3: $(cmp "$1" "$2" 2>&1 | head -1)"
