@@ -7,11 +7,6 @@
 namespace lumacore {
 namespace {
 
-PairOrder OrderOfPacked(int code) {
-    if (code == FMT_YUY2) return kOrderYuy2;
-    if (code == FMT_YVYU) return kOrderYvyu;
-    return kOrderUyvy;  // UYVY, cyuv, auv2
-}
 
 void MergePairsPlain(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
                      const std::uint8_t* c1, std::uint32_t pairs) {
@@ -55,8 +50,8 @@ std::uint32_t MergePlanar(SimdTier tier, int planar_code, int packed_code, std::
                           std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const SimdTier host = HostSimdTier();
     if (tier > host) tier = host;
-    const PairOrder order = OrderOfPacked(packed_code);
-    const bool bottom_up = packed_code == FMT_CYUV;
+    const PairOrder order = DescriptorOf(packed_code).pair;
+    const bool bottom_up = DescriptorOf(packed_code).bottom_up;
     const Planes<const std::uint8_t> in = PlanesOf(planar_code, src, src_pitch, height);
     const LumaPlace place = order.y0 == 0 ? LumaPlace::Even : LumaPlace::Odd;
     const bool cb_first = order.cb < order.cr;

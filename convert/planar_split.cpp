@@ -7,11 +7,6 @@
 namespace lumacore {
 namespace {
 
-PairOrder OrderOfPacked(int code) {
-    if (code == FMT_YUY2) return kOrderYuy2;
-    if (code == FMT_YVYU) return kOrderYvyu;
-    return kOrderUyvy;  // UYVY, cyuv, auv2
-}
 
 // Does line i of a 4:2:0 split give chroma (to row i / 2)? Rows 2k come from
 // line 4k, rows 2k + 1 from line 4k + 3; the last row of a height of
@@ -53,8 +48,8 @@ std::uint32_t SplitPacked(SimdTier tier, int packed_code, int planar_code, std::
                           std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const SimdTier host = HostSimdTier();
     if (tier > host) tier = host;
-    const PairOrder order = OrderOfPacked(packed_code);
-    const bool bottom_up = packed_code == FMT_CYUV;
+    const PairOrder order = DescriptorOf(packed_code).pair;
+    const bool bottom_up = DescriptorOf(packed_code).bottom_up;
     const Planes<std::uint8_t> out = PlanesOf(planar_code, dst, dst_pitch, height);
     const LumaPlace place = order.y0 == 0 ? LumaPlace::Even : LumaPlace::Odd;
     // The chroma planes in the pair's memory order.

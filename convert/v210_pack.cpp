@@ -24,7 +24,6 @@ struct LineSource {
     std::uint8_t Cr(std::uint32_t pair) const { return planar ? cr[pair] : line[4 * pair + order.cr]; }
 };
 
-bool IsUyvyOrder(PairOrder o) { return o.y0 == kOrderUyvy.y0 && o.cb == kOrderUyvy.cb && o.cr == kOrderUyvy.cr; }
 
 // Group g of a line of w pixels as 12 UYVY-ordered bytes, sample by sample:
 // pixels beyond the width repeat the last one.
@@ -44,7 +43,7 @@ constexpr std::uint32_t kChunkGroups = 64;
 
 void PackLine(V210Tier tier, std::uint8_t* out, const LineSource& s, std::uint32_t width) {
     const std::uint32_t groups = (width + 5) / 6, whole = width / 6;
-    if (!s.planar && IsUyvyOrder(s.order)) {
+    if (!s.planar && s.order == kOrderUyvy) {
         PackGroups(tier, out, s.line, whole);
     } else {
         const SimdTier eight_bit = EightBitTierOf(tier);
@@ -77,10 +76,11 @@ V210Tier Supported(V210Tier tier) {
 // Packs h lines `pitch` apart, each followed by zeros up to the pitch.
 void PackLines(V210Tier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                std::uint32_t height, std::uint32_t pitch, std::uint32_t src_pitch) {
-    const bool planar = src_code == FMT_I420 || src_code == FMT_YV12 || src_code == FMT_P422;
-    const bool bottom_up = src_code == FMT_CYUV;
+    const FormatDescriptor& layout = DescriptorOf(src_code);
+    const bool planar = layout.kind == LayoutKind::Planar;
+    const bool bottom_up = layout.bottom_up;
     const std::uint32_t line_bytes = 16 * ((width + 5) / 6);
-    const PairOrder order = src_code == FMT_YUY2 ? kOrderYuy2 : src_code == FMT_YVYU ? kOrderYvyu : kOrderUyvy;
+    const PairOrder order = layout.pair;
     Planes<const std::uint8_t> in{};
     if (planar) in = PlanesOf(src_code, src, src_pitch, height);
 

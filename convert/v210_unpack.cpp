@@ -22,7 +22,6 @@ struct LineSink {
     std::uint32_t luma_bytes, chroma_count;
 };
 
-bool IsUyvyOrder(PairOrder o) { return o.y0 == kOrderUyvy.y0 && o.cb == kOrderUyvy.cb && o.cr == kOrderUyvy.cr; }
 
 // Pairs p0 .. p0 + n - 1 of a line, given as UYVY-ordered bytes, to the sink.
 void Emit(SimdTier tier, const LineSink& out, const std::uint8_t* uyvy, std::uint32_t p0, std::uint32_t n) {
@@ -31,7 +30,7 @@ void Emit(SimdTier tier, const LineSink& out, const std::uint8_t* uyvy, std::uin
         if (at >= out.limit) return;
         const std::size_t room = (out.limit - at) / 4;
         const std::uint32_t fit = n < room ? n : std::uint32_t(room);
-        if (IsUyvyOrder(out.order)) {
+        if (out.order == kOrderUyvy) {
             std::memcpy(out.line + at, uyvy, 4 * std::size_t(fit));
         } else {
             // UYVY pairs to YUY2 or YVYU order.
@@ -81,7 +80,7 @@ void UnpackLine(V210Tier tier, const LineSink& out, const std::uint8_t* src, std
     const std::uint32_t groups = (width + 5) / 6, pairs = (width + 1) / 2;
     const std::uint32_t whole = readable / 16 < groups ? std::uint32_t(readable / 16) : groups;
     std::uint32_t g0 = 0;
-    if (!out.planar && IsUyvyOrder(out.order)) {
+    if (!out.planar && (out.order == kOrderUyvy)) {
         // Whole groups straight into the line, as far as they fit in it.
         const std::uint32_t room = out.limit < 4 * pairs ? out.limit : 4 * pairs;
         g0 = whole < room / 12 ? whole : room / 12;
@@ -120,8 +119,9 @@ V210Tier Supported(V210Tier tier) {
 // Lines `src_pitch` apart (at least (16 x w) / 6) to the destination layout.
 void UnpackLines(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                  std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    const bool planar = dst_code == FMT_I420 || dst_code == FMT_YV12 || dst_code == FMT_P422;
-    const bool bottom_up = dst_code == FMT_CYUV;
+    const FormatDescriptor& layout = DescriptorOf(dst_code);
+    const bool planar = layout.kind == LayoutKind::Planar;
+    const bool bottom_up = layout.bottom_up;
     const std::uint32_t pairs = (width + 1) / 2;
     const std::size_t line_groups_bytes = 16 * std::size_t((width + 5) / 6);
     Planes<std::uint8_t> planes{};
@@ -129,7 +129,7 @@ void UnpackLines(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint
 
     LineSink out{};
     out.planar = planar;
-    out.order = dst_code == FMT_YUY2 ? kOrderYuy2 : dst_code == FMT_YVYU ? kOrderYvyu : kOrderUyvy;
+    out.order = layout.pair;
     out.limit = dst_pitch;
     out.luma_bytes = width < dst_pitch ? width : dst_pitch;
     out.chroma_count = pairs < dst_pitch / 2 ? pairs : dst_pitch / 2;

@@ -4,6 +4,7 @@
 
 #include "dispatch/conversion_table.h"
 #include "convert/copy_bytes.h"
+#include "formats/format_descriptor.h"
 #include "formats/line_pitch.h"
 
 namespace lumacore {
@@ -11,8 +12,8 @@ namespace {
 
 constexpr std::uint64_t kMax32 = 0xFFFFFFFFu;
 
-bool IsRgb(int code) { return code == FMT_RGB24 || code == FMT_RGB32; }
-bool IsPlanar(int code) { return code == FMT_YV12 || code == FMT_I420 || code == FMT_P422; }
+bool IsRgb(int code) { return DescriptorOf(code).kind == LayoutKind::Rgb; }
+bool IsPlanar(int code) { return DescriptorOf(code).kind == LayoutKind::Planar; }
 
 // A stated size of 0 is no statement: the size a writer of that header would
 // have used stands in.

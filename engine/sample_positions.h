@@ -5,18 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "formats/format_code.h"
+#include "formats/format_descriptor.h"
 
 namespace lumacore {
-
-// Byte offsets of Y0, Cb and Cr in a four-byte pair; Y1 is two bytes after Y0.
-struct PairOrder {
-    std::uint8_t y0, cb, cr;
-};
-
-inline constexpr PairOrder kOrderYuy2{0, 1, 3};  // Y0 Cb Y1 Cr
-inline constexpr PairOrder kOrderUyvy{1, 0, 2};  // Cb Y0 Cr Y1 (also cyuv and the colour of auv2)
-inline constexpr PairOrder kOrderYvyu{0, 3, 1};  // Y0 Cr Y1 Cb
 
 // The neutral chroma value: what a pixel gets when its line holds no chroma
 // sample for it at all (a line one pixel wide).
@@ -48,8 +39,9 @@ struct Planes {
 
 template <typename Byte>
 Planes<Byte> PlanesOf(int code, Byte* base, std::uint32_t pitch, std::uint32_t height) {
+    const FormatDescriptor& d = DescriptorOf(code);
     Planes<Byte> p{};
-    p.is422 = code == FMT_P422;
+    p.is422 = d.chroma_rows == ChromaRows::PerLine;
     p.pitch = pitch;
     p.chroma_pitch = pitch / 2;
     p.chroma_rows = p.is422 ? height : (height + 1) / 2;
@@ -57,8 +49,8 @@ Planes<Byte> PlanesOf(int code, Byte* base, std::uint32_t pitch, std::uint32_t h
     Byte* const second = p.is422 ? first + std::size_t(height) * pitch / 2
                                  : first + std::size_t(p.chroma_rows) * p.chroma_pitch;
     p.y = base;
-    p.cb = code == FMT_YV12 ? second : first;
-    p.cr = code == FMT_YV12 ? first : second;
+    p.cb = d.cr_first ? second : first;
+    p.cr = d.cr_first ? first : second;
     return p;
 }
 

@@ -1,5 +1,6 @@
 #include "formats/fourcc_catalogue.h"
 
+#include "formats/format_descriptor.h"
 #include "formats/fourcc.h"
 
 namespace lumacore {
@@ -51,7 +52,7 @@ bool IsKnownFourcc(std::uint32_t fourcc) {
 
 std::int32_t NaturalBitCount(std::uint32_t fourcc) {
     const FourccEntry* e = FindFourcc(fourcc);
-    return e && (e->code == FMT_YV12 || e->code == FMT_I420) ? 12 : 16;
+    return e ? DescriptorOf(e->code).natural_bits : 16;
 }
 
 std::uint32_t NormaliseFourcc(std::uint32_t fourcc) {

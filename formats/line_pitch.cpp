@@ -1,11 +1,11 @@
 #include "formats/line_pitch.h"
 
+#include "formats/format_descriptor.h"
+
 namespace lumacore {
 namespace {
 
 std::uint32_t RoundUp128(std::uint32_t bytes) { return (bytes + 127u) & ~127u; }
-
-bool IsPlanar420(int code) { return code == FMT_YV12 || code == FMT_I420; }
 
 }  // namespace
 
@@ -30,16 +30,28 @@ std::uint32_t DestinationLinePitch(const BoardAlignment& settings, int code, std
 }
 
 std::uint64_t AlphaAreaSize(int code, std::uint32_t width, std::uint32_t height) {
-    if (code == FMT_AUV2) return std::uint64_t(width) * height;
-    if (code == FMT_A12V) return std::uint64_t(height) * 4u * ((std::uint64_t(width) + 2u) / 3u);
-    return 0;
+    if (code < 0 || code >= kFormatCount) return 0;
+    switch (DescriptorOf(code).alpha) {
+        case AlphaArea::Plane8:
+            return std::uint64_t(width) * height;
+        case AlphaArea::Packed10:
+            return std::uint64_t(height) * 4u * ((std::uint64_t(width) + 2u) / 3u);
+        default:
+            return 0;
+    }
 }
 
 std::uint64_t ColourPartSize(int code, std::uint32_t pitch, std::uint32_t height) {
     const std::uint64_t luma = std::uint64_t(pitch) * height;
-    if (IsPlanar420(code)) return luma + 2u * (std::uint64_t(height + 1u) / 2u) * (pitch / 2u);
-    if (code == FMT_P422) return luma + 2u * (luma / 2u);
-    return luma;
+    if (code < 0 || code >= kFormatCount) return luma;
+    switch (DescriptorOf(code).chroma_rows) {
+        case ChromaRows::PerTwoLines:
+            return luma + 2u * (std::uint64_t(height + 1u) / 2u) * (pitch / 2u);
+        case ChromaRows::PerLine:
+            return luma + 2u * (luma / 2u);
+        default:
+            return luma;
+    }
 }
 
 std::uint64_t DibImageSize(std::int32_t width, std::int32_t height, std::uint32_t bit_count) {
