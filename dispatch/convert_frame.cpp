@@ -80,6 +80,58 @@ std::uint32_t AlphaFlags(int alpha_code) {
     return alpha_code == FMT_AUV2 ? std::uint32_t(-32768) : kRgbBottomUp;
 }
 
+// A frame's geometry, worked out once from the headers and the layouts:
+// the pitches the routine is given and how far it reads and writes, which the
+// bounds checks hold against the sizes the host states.
+struct FrameGeometry {
+    std::uint32_t w = 0, h = 0, dw = 0;
+    std::uint32_t sp = 0, dp = 0;
+    std::uint64_t stated = 0, capacity = 0;  // the buffers as the host states them
+    std::uint64_t colour = 0;                // the destination's colour part
+    LineExtent line{};                       // bytes of each line read and written
+    std::uint64_t src_alpha_offset = 0;      // the source's alpha area, after its colour lines
+};
+
+// False when the headers describe no frame.
+bool GeometryOf(const BoardAlignment& alignment, const ConversionCell& cell, int s, int d,
+                const BITMAPINFOHEADER& src_header, std::uint32_t src_size, const BITMAPINFOHEADER& dst_header,
+                std::uint32_t dst_capacity, FrameGeometry* g) {
+    if (src_header.biWidth <= 0 || src_header.biHeight == 0 || dst_header.biWidth <= 0) return false;
+    g->w = std::uint32_t(src_header.biWidth);
+    const std::int64_t signed_h = src_header.biHeight;
+    g->h = std::uint32_t(signed_h < 0 ? -signed_h : signed_h);
+    g->dw = std::uint32_t(dst_header.biWidth);
+    if (g->w > kMaxFrameWidth || g->dw > kMaxFrameWidth) return false;
+    g->stated = StatedSize(src_size, src_header, s);
+    g->capacity = StatedSize(dst_capacity, dst_header, d);
+    g->sp = SourcePitch(s, g->stated, g->w, g->h, g->dw);
+    g->dp = DestinationLinePitch(alignment, d, g->dw);
+    g->colour = ColourPartSize(d, g->dp, g->h);
+    g->line = LineBytes(cell.line_use, s, d, g->w, g->dp, g->sp);
+    g->src_alpha_offset = std::uint64_t(g->h) * g->sp;
+    return true;
+}
+
+// Whether the route stays within both buffers: every byte it writes within
+// the capacity, every byte it reads within the stated source.
+bool FitsTheBuffers(const FrameGeometry& g, const ConversionCell& cell, int s, int d) {
+    // A destination narrower than the source cannot hold its lines.
+    if (g.dw < g.w) return false;
+    // The v210 readers step through lines of at least (16 x w) / 6 bytes; a
+    // source whose pitch is shorter cannot hold h such lines.
+    if (cell.line_use == LineUse::V210Lines && g.sp < (16u * g.w) / 6u) return false;
+    // Routes other than the plain copies read every source line whole, one
+    // pitch after the other. A pitch shorter than that line (a stated size
+    // that is not h whole lines) would make the lines overlap and the frame's
+    // true lines run past the stated size: no frame of this width.
+    if (cell.line_use != LineUse::Prefix && g.sp < g.line.read) return false;
+    if (g.colour > kMax32 || g.colour > g.capacity || FrameReach(d, g.h, g.dp, g.line.write) > g.capacity)
+        return false;
+    if (FrameReach(s, g.h, g.sp, g.line.read) > g.stated) return false;
+    if (cell.alpha == AlphaRule::ToRgb32 && g.src_alpha_offset + AlphaAreaSize(s, g.w, g.h) > g.stated) return false;
+    return true;
+}
+
 }  // namespace
 
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
@@ -92,69 +144,40 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     const ConversionCell& cell = CellFor(s, d);
     if (!cell.routine && !cell.rgb_routine && cell.alpha != AlphaRule::WholeCopy) return 0;
 
-    if (src_header->biWidth <= 0 || src_header->biHeight == 0 || dst_header->biWidth <= 0) return 0;
-    const std::uint32_t w = std::uint32_t(src_header->biWidth);
-    const std::int64_t signed_h = src_header->biHeight;
-    const std::uint32_t h = std::uint32_t(signed_h < 0 ? -signed_h : signed_h);
-    const std::uint32_t dw = std::uint32_t(dst_header->biWidth);
-    if (w > kMaxFrameWidth || dw > kMaxFrameWidth) return 0;
-
-    const std::uint64_t stated = StatedSize(src_size, *src_header, s);
-    const std::uint64_t capacity = StatedSize(dst_capacity, *dst_header, d);
-    const std::uint32_t sp = SourcePitch(s, stated, w, h, dw);
-    const std::uint32_t dp = DestinationLinePitch(alignment, d, dw);
+    FrameGeometry g;
+    if (!GeometryOf(alignment, cell, s, d, *src_header, src_size, *dst_header, dst_capacity, &g)) return 0;
     auto* out = static_cast<std::uint8_t*>(dst);
     const auto* in = static_cast<const std::uint8_t*>(src);
 
     if (cell.alpha == AlphaRule::WholeCopy) {
-        const std::uint64_t count = ColourPartSize(s, sp, h) + AlphaAreaSize(s, w, h);
-        if (count > capacity || count > stated || count > kMax32) return 0;
+        const std::uint64_t count = ColourPartSize(s, g.sp, g.h) + AlphaAreaSize(s, g.w, g.h);
+        if (count > g.capacity || count > g.stated || count > kMax32) return 0;
         CopyBytes(out, in, std::uint32_t(count));
         return std::uint32_t(count);
     }
-
-    // A destination narrower than the source cannot hold its lines. The
-    // colour part and every byte the routine writes must fit the capacity,
-    // and every byte it reads must lie in the stated source.
-    if (dw < w) return 0;
-    // The v210 readers step through lines of at least (16 x w) / 6 bytes; a
-    // source whose pitch is shorter cannot hold h such lines.
-    if (cell.line_use == LineUse::V210Lines && sp < (16u * w) / 6u) return 0;
-    const std::uint64_t colour = ColourPartSize(d, dp, h);
-    const LineExtent line = LineBytes(cell.line_use, s, d, w, dp, sp);
-    // Routes other than the plain copies read every source line whole, one
-    // pitch after the other. A pitch shorter than that line (a stated size
-    // that is not h whole lines) would make the lines overlap and the frame's
-    // true lines run past the stated size: no frame of this width.
-    if (cell.line_use != LineUse::Prefix && sp < line.read) return 0;
-    const std::uint64_t reach = FrameReach(d, h, dp, line.write);
-    if (colour > kMax32 || colour > capacity || reach > capacity) return 0;
-    if (FrameReach(s, h, sp, line.read) > stated) return 0;
-    // The source's alpha area lies after its h colour lines.
-    const std::uint64_t alpha_offset = std::uint64_t(h) * sp;
-    if (cell.alpha == AlphaRule::ToRgb32 && alpha_offset + AlphaAreaSize(s, w, h) > stated) return 0;
+    if (!FitsTheBuffers(g, cell, s, d)) return 0;
 
     if (cell.routine)
-        cell.routine(out, in, w, h, dp, sp);
+        cell.routine(out, in, g.w, g.h, g.dp, g.sp);
     else
-        cell.rgb_routine(out, in, w, h, dp, sp, matrix, kRgbBottomUp);
-    std::uint64_t written = colour;
+        cell.rgb_routine(out, in, g.w, g.h, g.dp, g.sp, matrix, kRgbBottomUp);
+    std::uint64_t written = g.colour;
 
     switch (cell.alpha) {
         case AlphaRule::Zero:
         case AlphaRule::FromRgb32: {
             // The alpha area follows the colour part only if all of it fits.
-            const std::uint64_t alpha = AlphaAreaSize(d, w, h);
-            if (written + alpha > capacity || written + alpha > kMax32) break;
+            const std::uint64_t alpha = AlphaAreaSize(d, g.w, g.h);
+            if (written + alpha > g.capacity || written + alpha > kMax32) break;
             if (cell.alpha == AlphaRule::Zero)
                 std::memset(out + written, 0, std::size_t(alpha));
             else
-                cell.alpha_routine(out + written, in, w, h, dp, sp, matrix, AlphaFlags(d));
+                cell.alpha_routine(out + written, in, g.w, g.h, g.dp, g.sp, matrix, AlphaFlags(d));
             written += alpha;
             break;
         }
         case AlphaRule::ToRgb32:
-            cell.alpha_routine(out, in + alpha_offset, w, h, dp, sp, matrix, AlphaFlags(s));
+            cell.alpha_routine(out, in + g.src_alpha_offset, g.w, g.h, g.dp, g.sp, matrix, AlphaFlags(s));
             break;
         default:
             break;
