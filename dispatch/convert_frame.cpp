@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::uint64_t kMax32 = 0xFFFFFFFFu;
 
-bool IsRgb(int code) { return DescriptorOf(code).kind == LayoutKind::Rgb; }
+// The layouts of BI_RGB headers (the 16-bit RGB codes have no header of
+// their own: their unstated sizes are the codec's, as for Y'CbCr).
+bool IsRgb(int code) { return code == FMT_RGB24 || code == FMT_RGB32; }
 bool IsPlanar(int code) { return DescriptorOf(code).kind == LayoutKind::Planar; }
 
 // A stated size of 0 is no statement: the size a writer of that header would
