@@ -267,28 +267,6 @@ TEST_F(Compressing, RgbFramesConvertIntoEveryFourccByteForByte) {
     }
 }
 
-TEST_F(Compressing, NegotiatesFormatsAndSizes) {
-    BITMAPINFOHEADER rgb24 = RgbHeader(720, 486, 24), rgb16 = RgbHeader(720, 486, 16);
-    BITMAPINFOHEADER uyvy12 = YuvHeader("UYVY", 12, 720, 486), yv12 = YuvHeader("YV12", 12, 720, 486);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &rgb24, nullptr), ICERR_OK);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &rgb16, nullptr), ICERR_BADFORMAT);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &uyvy12, nullptr), ICERR_BADFORMAT);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &yv12, nullptr), ICERR_OK);
-
-    EXPECT_EQ(ICCompressGetFormatSize(hic_.get(), &rgb24), 40);
-    BITMAPINFOHEADER proposal{};
-    ASSERT_EQ(ICCompressGetFormat(hic_.get(), &rgb24, &proposal), ICERR_OK);
-    EXPECT_EQ(proposal.biCompression, Fcc("UYVY"));
-    EXPECT_EQ(proposal.biBitCount, 16);
-    EXPECT_EQ(proposal.biWidth, 720);
-    EXPECT_EQ(proposal.biHeight, 486);
-    EXPECT_EQ(proposal.biSizeImage, 699840u);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &rgb24, &proposal), ICERR_OK);
-
-    BITMAPINFOHEADER a12v = YuvHeader("a12v", 16, 720, 486);
-    EXPECT_EQ(ICCompressGetSize(hic_.get(), &rgb24, &a12v), 1399680);
-}
-
 TEST_F(Compressing, A720pV210FrameFitsTheSizeItWasGiven) {
     // 3456-byte lines: the reported size is the whole frame, and the frame
     // written into exactly that buffer leaves the bytes after it alone.
@@ -313,32 +291,6 @@ TEST_F(Compressing, A720pV210FrameFitsTheSizeItWasGiven) {
               DWORD(ICERR_ERROR));
     EXPECT_EQ(out.biSizeImage, 0u);
     for (BYTE b : dst) ASSERT_EQ(b, kCanary);
-}
-
-TEST_F(Compressing, RgbToRgbPassesTheQueryButNotTheFrame) {
-    const RgbFrame frame(16, 4, 24, 9);
-    BITMAPINFOHEADER in = RgbHeader(16, 4, 24), out = RgbHeader(16, 4, 32, 16 * 4 * 4);
-    EXPECT_EQ(ICCompressQuery(hic_.get(), &in, &out), ICERR_OK);
-    std::vector<BYTE> dst(16 * 4 * 4, kCanary);
-    DWORD ckid = Fcc("01db"), flags = 0x77;
-    EXPECT_EQ(ICCompress(hic_.get(), 0, &out, dst.data(), &in, const_cast<BYTE*>(frame.bytes.data()), &ckid, &flags, 0,
-                         0, 0, nullptr, nullptr),
-              DWORD(ICERR_ERROR));
-    EXPECT_EQ(out.biSizeImage, 0u);
-    EXPECT_EQ(flags, 0x77u);
-    EXPECT_EQ(ckid, Fcc("01db"));
-    for (BYTE b : dst) ASSERT_EQ(b, kCanary);
-}
-
-TEST(CompressingAfterGetInfo, ProposesTheFourccTheInstanceWasOpenedFor) {
-    Compressor hic(ICTYPE_VIDEO, Fcc("v210"), ICMODE_COMPRESS);
-    ASSERT_TRUE(hic);
-    ICINFO info{};
-    ASSERT_GT(ICGetInfo(hic.get(), &info, sizeof info), 0);
-    BITMAPINFOHEADER in = RgbHeader(1280, 720, 24), proposal{};
-    ASSERT_EQ(ICCompressGetFormat(hic.get(), &in, &proposal), ICERR_OK);
-    EXPECT_EQ(proposal.biCompression, Fcc("v210"));
-    EXPECT_EQ(proposal.biSizeImage, 2488320u);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// Test runner of the VCM tests. Some behaviours can only be seen in a process
-// where the driver has never been opened: those tests run in a child process
-// of this same program (see RunInFreshProcess).
+// Test runner of the programs that drive the codec through the VCM.
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
