@@ -84,23 +84,6 @@ TEST(GenericToRgb, LevelsWorkedOutByHand) {
                 << TierName(tier) << " matrix " << c.matrix << " Y " << c.y;
 }
 
-TEST(GenericToRgb, MatricesShareAndDefaultAsListed) {
-    const int samples[][3] = {{100, 98, 178}, {200, 40, 60}, {50, 220, 30}, {180, 128, 250}};
-    for (SimdTier tier : AllTiers()) {
-        SCOPED_TRACE(TierName(tier));
-        for (const auto& s : samples) {
-            EXPECT_EQ(Convert8(tier, 3, s[0], s[1], s[2]), Convert8(tier, 5, s[0], s[1], s[2]));
-            EXPECT_EQ(Convert8(tier, 6, s[0], s[1], s[2]), Convert8(tier, 0, s[0], s[1], s[2]));
-            EXPECT_EQ(Convert8(tier, -1, s[0], s[1], s[2]), Convert8(tier, 0, s[0], s[1], s[2]));
-            EXPECT_NE(Convert8(tier, 1, s[0], s[1], s[2]), Convert8(tier, 3, s[0], s[1], s[2]));
-            EXPECT_NE(Convert8(tier, 2, s[0], s[1], s[2]), Convert8(tier, 4, s[0], s[1], s[2]));
-            const std::uint32_t y = s[0] * 4, cb = s[1] * 4, cr = s[2] * 4;
-            EXPECT_EQ(Convert10(tier, 3, y, cb, cr), Convert10(tier, 5, y, cb, cr));
-            EXPECT_EQ(Convert10(tier, 7, y, cb, cr), Convert10(tier, 0, y, cb, cr));
-        }
-    }
-}
-
 // One pair of distinct pixels, every packing and order, byte by byte.
 TEST(GenericToRgb, PacksEveryBitCountInEveryOrder) {
     // Matrix 0, Cb' = 1, Cr' = 32: R = Y + 43.872, G = Y - 0.336 - 22.3328,
@@ -151,47 +134,6 @@ TEST(GenericToRgb, PacksEveryBitCountInEveryOrder) {
     }
 }
 
-TEST(GenericToRgb, OtherBitCountsWriteNothingButCountFourBytes) {
-    const Bytes src = Random(2 * 8 * 3, 1);
-    for (int bits : {0, 8, 14, 17, 23, 25, 31, 33}) {
-        Bytes dst(4 * 8 * 3, kCanary);
-        EXPECT_EQ(lumacore::YCbCr8ToRgb(dst.data(), src.data() + 1, src.data(), src.data() + 2, 8, 3, 32, 16, 1,
-                                        0x8000, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, bits, 16),
-                  8u * 3u * 4u);
-        EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 2, 24, 16, 1, 0x8000, bits), 6u * 2u * 4u);
-        EXPECT_EQ(dst, Bytes(dst.size(), kCanary)) << bits;
-    }
-    // Counts by packing; a height of 0 writes nothing and counts 0.
-    Bytes dst(4 * 8 * 3, kCanary);
-    for (auto [bits, size] : {std::pair{15, 2u}, {16, 2u}, {24, 3u}, {32, 4u}})
-        EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 1, 24, 16, 1, 0x8000, bits), 6u * size);
-    dst.assign(dst.size(), kCanary);
-    EXPECT_EQ(lumacore::YCbCr8ToRgb(dst.data(), src.data() + 1, src.data(), src.data() + 2, 8, 0, 32, 16, 1, 0x8000,
-                                    lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 32, 16),
-              0u);
-    EXPECT_EQ(lumacore::V210ToRgb(dst.data(), src.data(), 6, 0, 24, 16, 1, 0x8000, 32), 0u);
-    EXPECT_EQ(dst, Bytes(dst.size(), kCanary));
-}
-
-// Grey lines of luma 10, 20, 30 (matrix 0) show where each line lands.
-TEST(GenericToRgb, BottomUpPutsTheFirstLineLast) {
-    for (SimdTier tier : AllTiers()) {
-        constexpr std::uint32_t w = 40, h = 3;
-        Bytes luma(w * h), chroma(w / 2 * h, 128);
-        for (std::uint32_t y = 0; y < h; ++y)
-            for (std::uint32_t x = 0; x < w; ++x) luma[y * w + x] = std::uint8_t(10 * (y + 1));
-        for (std::uint32_t flags : {0x8000u, 0u}) {
-            Bytes dst(3 * w * h);
-            lumacore::YCbCr8ToRgbWith(tier, dst.data(), luma.data(), chroma.data(), chroma.data(), w, h, 3 * w, w, 0,
-                                      flags, lumacore::kChromaRowPerLine, lumacore::kPlanarLayout, 24, w / 2);
-            for (std::uint32_t y = 0; y < h; ++y) {
-                const std::uint32_t line = flags ? h - 1 - y : y;
-                for (std::uint32_t i = 0; i < 3 * w; ++i) ASSERT_EQ(dst[line * 3 * w + i], 10 * (y + 1));
-            }
-        }
-    }
-}
-
 // Each chroma row of a 4:2:0 source serves two lines; with 4:2:2 rows each
 // line has its own. Chroma rows of Cr 128 + 20 r make red step by row.
 TEST(GenericToRgb, FourTwoZeroLinesShareTheirChromaRow) {
@@ -230,61 +172,6 @@ TEST(GenericToRgb, OddWidthsGiveTheLastPixelItsNeighboursChroma) {
                 ASSERT_EQ(dst[3 * x + 2], 100 + 13710 * crs / 10000) << TierName(tier) << " w=" << w << " x=" << x;
             }
             EXPECT_EQ(dst[3 * w], kCanary);
-        }
-    }
-}
-
-// The first full group, then the second group's first two pixels with that
-// group's first chroma pair.
-TEST(GenericToRgb, V210ReadsAPartialLastGroupWhole) {
-    auto word = [](std::uint32_t a, std::uint32_t b, std::uint32_t c) { return a | b << 10 | c << 20; };
-    // Group 0: Y 100..600 with Cb/Cr 512; group 1: Y0 700, Y1 800 with Cb0
-    // 512, Cr0 612; its other samples would show if read.
-    const std::uint32_t words[8] = {word(512, 100, 512), word(200, 512, 300), word(512, 400, 512),
-                                    word(500, 512, 600), word(512, 700, 612), word(800, 0, 1000),
-                                    word(0, 1000, 0),    word(1000, 0, 1000)};
-    Bytes src(32);
-    for (int i = 0; i < 8; ++i)
-        for (int b = 0; b < 4; ++b) src[4 * i + b] = std::uint8_t(words[i] >> (8 * b));
-    for (SimdTier tier : AllTiers()) {
-        Bytes dst(3 * 8 + 3, kCanary);
-        EXPECT_EQ(lumacore::V210ToRgbWith(tier, dst.data(), src.data(), 8, 1, 24, 32, 0, 0, 24), 24u);
-        const int greys[6] = {25, 50, 75, 100, 125, 150};
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(Bytes(dst.begin() + 3 * x, dst.begin() + 3 * x + 3),
-                      Bytes(3, std::uint8_t(greys[x])));
-        // Cr' = 100: R = Y + 3427 x 100 / 2500 ... in units of 1/10000.
-        auto pixel = [](int y) {
-            const int ys = y * 2500;
-            return Bytes{std::uint8_t(ys / 10000), std::uint8_t((ys - 1744 * 100) / 10000),
-                         std::uint8_t((ys + 3427 * 100) / 10000)};
-        };
-        EXPECT_EQ(Bytes(dst.begin() + 18, dst.begin() + 21), pixel(700));
-        EXPECT_EQ(Bytes(dst.begin() + 21, dst.begin() + 24), pixel(800));
-        EXPECT_EQ(Bytes(dst.begin() + 24, dst.end()), Bytes(3, kCanary));
-    }
-}
-
-// Lines shorter than their groups: each line's last group runs into the
-// next line, and the last line's bytes past the frame read as zero.
-TEST(GenericToRgb, V210GroupsRunOnIntoTheNextLineAndStopAtTheFrameEnd) {
-    for (std::uint32_t w : {8u, 100u, 1280u}) {
-        const std::uint32_t h = 3, sp = 16 * w / 6, groups = 16 * ((w + 5) / 6);  // sp < groups
-        const Bytes src = V210Noise(sp * h, w);
-        Bytes padded(std::size_t(groups) * h, 0);  // the lines each line reads, at whole groups
-        for (std::uint32_t y = 0; y < h; ++y) {
-            const std::size_t n = std::min<std::size_t>(groups, src.size() - y * sp);
-            std::copy(src.begin() + y * sp, src.begin() + y * sp + n, padded.begin() + y * groups);
-        }
-        Bytes generic(4 * w * h), kernel(4 * w * h);
-        lumacore::V210ToRgbWith(SimdTier::Plain, generic.data(), padded.data(), w, h, 4 * w, groups, 1, 0x8000, 32);
-        lumacore::K13V210ToRgb32(SimdTier::Plain, kernel.data(), padded.data(), w, h, 4 * w, groups, 1, 0x8000);
-        for (SimdTier tier : AllTiers()) {
-            Bytes dst(4 * w * h);
-            lumacore::V210ToRgbWith(tier, dst.data(), src.data(), w, h, 4 * w, sp, 1, 0x8000, 32);
-            EXPECT_EQ(dst, generic) << TierName(tier) << " w=" << w;
-            lumacore::K13V210ToRgb32(tier, dst.data(), src.data(), w, h, 4 * w, sp, 1, 0x8000);
-            EXPECT_EQ(dst, kernel) << TierName(tier) << " w=" << w;
         }
     }
 }

@@ -113,102 +113,6 @@ TEST(ToRgbRoutines, ProcessorLevelAndOrderPickThePath) {
     }
 }
 
-// cyuv holds UYVY lines bottom line first: its RGB frame is the UYVY
-// frame's mirror image on every path, padding aside.
-TEST(ToRgbRoutines, CyuvGivesTheMirrorImageOfUyvy) {
-    const std::uint32_t w = 38, h = 5;
-    const Bytes frame = Random(2 * w * h, 4);
-    struct Pair {
-        lumacore::RgbConvertRoutine uyvy, cyuv;
-        std::uint32_t size;
-    };
-    const Pair pairs[] = {{&lumacore::UyvyToRgb555, &lumacore::CyuvToRgb555, 2},
-                          {&lumacore::UyvyToRgb565, &lumacore::CyuvToRgb565, 2},
-                          {&lumacore::UyvyToRgb24, &lumacore::CyuvToRgb24, 3},
-                          {&lumacore::UyvyToRgb32, &lumacore::CyuvToRgb32, 4}};
-    for (std::uint32_t level : {0u, 1u, 4u}) {
-        ScopedSimdLevel scoped(level);
-        for (const Pair& p : pairs) {
-            for (std::uint32_t flags : {0x8000u, 0u, 0x8003u}) {
-                const std::uint32_t line = p.size * w, dp = line + 6;
-                const Out up = Convert(p.uyvy, frame, w, h, dp, 2 * w, 3, flags);
-                const Out down = Convert(p.cyuv, frame, w, h, dp, 2 * w, 3, flags);
-                EXPECT_EQ(up.count, down.count);
-                for (std::uint32_t y = 0; y < h; ++y)
-                    ASSERT_EQ(0, std::memcmp(&up.dst[y * dp], &down.dst[(h - 1 - y) * dp], line))
-                        << "level " << level << " size " << p.size << " flags " << flags << " line " << y;
-            }
-        }
-    }
-}
-
-// A 4:2:0 frame of odd height: luma, then (h + 1) / 2 rows of each chroma
-// plane at half the pitch; I420 and YV12 differ only in the planes' order.
-TEST(ToRgbRoutines, I420AndYv12WithSwappedPlanesGiveTheSameFrame) {
-    const std::uint32_t w = 36, h = 5, rows = 3, cp = w / 2;
-    const Bytes luma = Random(w * h, 1), cb = Random(cp * rows, 2), cr = Random(cp * rows, 3);
-    Bytes i420 = luma, yv12 = luma;
-    i420.insert(i420.end(), cb.begin(), cb.end());
-    i420.insert(i420.end(), cr.begin(), cr.end());
-    yv12.insert(yv12.end(), cr.begin(), cr.end());
-    yv12.insert(yv12.end(), cb.begin(), cb.end());
-    for (std::uint32_t level : {1u, 4u}) {
-        ScopedSimdLevel scoped(level);
-        const Out a = Convert(&lumacore::I420ToRgb24, i420, w, h, 3 * w, w, 1);
-        const Out b = Convert(&lumacore::Yv12ToRgb24, yv12, w, h, 3 * w, w, 1);
-        EXPECT_EQ(a.dst, b.dst);
-        EXPECT_EQ(a.count, w * h * 3);
-        // The converter with the planes as laid out.
-        Bytes expected(3 * w * h);
-        lumacore::YCbCr8ToRgbWith(SimdTier::Plain, expected.data(), luma.data(), cb.data(), cr.data(), w, h, 3 * w,
-                                  w, 1, 0x8000, lumacore::kChromaRowPerTwoLines, lumacore::kPlanarLayout, 24, cp);
-        EXPECT_EQ(a.dst, expected);
-    }
-}
-
-// YVYU and the planar sources have no kernels: the converter at every level.
-TEST(ToRgbRoutines, YvyuAndP422AlwaysUseTheConverter) {
-    const std::uint32_t w = 40, h = 3;
-    const Bytes packed = Random(2 * w * h, 5), planar = Random(2 * w * h, 6);
-    Bytes yvyu(4 * w * h), p422(4 * w * h);
-    lumacore::YCbCr8ToRgbWith(SimdTier::Plain, yvyu.data(), packed.data(), packed.data() + 3, packed.data() + 1, w,
-                              h, 4 * w, 2 * w, 5, 0x8000, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 32,
-                              2 * w);
-    lumacore::YCbCr8ToRgbWith(SimdTier::Plain, p422.data(), planar.data(), planar.data() + w * h,
-                              planar.data() + w * h + w / 2 * h, w, h, 4 * w, w, 5, 0x8000,
-                              lumacore::kChromaRowPerLine, lumacore::kPlanarLayout, 32, w / 2);
-    for (std::uint32_t level : {0u, 1u, 2u, 4u, 5u}) {
-        ScopedSimdLevel scoped(level);
-        EXPECT_EQ(Convert(&lumacore::YvyuToRgb32, packed, w, h, 4 * w, 2 * w, 5).dst, yvyu) << level;
-        EXPECT_EQ(Convert(&lumacore::P422ToRgb32, planar, w, h, 4 * w, w, 5).dst, p422) << level;
-    }
-}
-
-TEST(ToRgbRoutines, V210ToRgb32UsesTheTenBitKernelAtMmxLevels) {
-    const std::uint32_t w = 48, h = 2, sp = 128;
-    const Bytes frame = V210Noise(sp * h, 8);
-    Bytes kernel(4 * w * h), generic(4 * w * h);
-    lumacore::K13V210ToRgb32(SimdTier::Plain, kernel.data(), frame.data(), w, h, 4 * w, sp, 4, 0x8000);
-    lumacore::V210ToRgbWith(SimdTier::Plain, generic.data(), frame.data(), w, h, 4 * w, sp, 4, 0x8000, 32);
-    for (std::uint32_t level : {2u, 3u, 4u, 5u}) {
-        ScopedSimdLevel scoped(level);
-        const Out o = Convert(&lumacore::V210ToRgb32, frame, w, h, 4 * w, sp, 4);
-        EXPECT_EQ(o.dst, kernel);
-        EXPECT_EQ(o.count, h * 4 * w);
-    }
-    for (std::uint32_t level : {0u, 1u}) {
-        ScopedSimdLevel scoped(level);
-        EXPECT_EQ(Convert(&lumacore::V210ToRgb32, frame, w, h, 4 * w, sp, 4).dst, generic);
-    }
-    // Narrower than a pair: the converter even at kernel levels.
-    ScopedSimdLevel scoped(4);
-    const Out one = Convert(&lumacore::V210ToRgb32, frame, 1, 1, 4, 16, 4);
-    EXPECT_EQ(one.dst[3], 0);
-    EXPECT_EQ(one.count, 4u);
-    const Out uyvy = Convert(&lumacore::UyvyToRgb32, Uyvy(2, 1, 235), 1, 1, 4, 2, 1);
-    EXPECT_EQ(uyvy.dst, (Bytes{254, 254, 254, 0}));
-}
-
 TEST(ToRgbRoutines, EveryRoutineRunsTheFirstUseRule) {
     const Bytes frame = Random(256, 1);
     const lumacore::RgbConvertRoutine routines[] = {&lumacore::P422ToRgb24, &lumacore::YvyuToRgb555,
@@ -250,33 +154,6 @@ std::uint32_t AlphaWord(std::uint32_t a, std::uint32_t b, std::uint32_t c) { ret
 
 void PutWord(Bytes& v, std::size_t at, std::uint32_t word) {
     for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(word >> (8 * i));
-}
-
-TEST(ToRgbRoutines, TenBitAlphaReadsWholeWordsPerLine) {
-    // Width 5: two words a line (the second word's third sample is not a
-    // pixel), line y at 8 y bytes.
-    const std::uint32_t w = 5, h = 2;
-    Bytes alpha(16);
-    PutWord(alpha, 0, AlphaWord(64, 940, 1023));
-    PutWord(alpha, 4, AlphaWord(502, 4, 700));
-    PutWord(alpha, 8, AlphaWord(1023, 4, 502));
-    PutWord(alpha, 12, AlphaWord(63, 941, 0));
-    struct Case {
-        std::int32_t matrix;
-        std::vector<int> line0, line1;
-    };
-    const Case cases[] = {{5, {0, 255, 255, 127, 0}, {255, 0, 127, 0, 255}},
-                          {4, {16, 235, 255, 125, 1}, {255, 1, 125, 15, 235}}};
-    for (const Case& c : cases) {
-        Bytes dst(4 * w * h, kCanary);
-        EXPECT_EQ(lumacore::Packed10AlphaToRgb32(dst.data(), alpha.data(), w, h, 4 * w, 0, c.matrix, 0x8000),
-                  w * h * 4 / 3);
-        for (std::uint32_t x = 0; x < w; ++x) {
-            EXPECT_EQ(dst[(w + x) * 4 + 3], c.line0[x]) << c.matrix << " x " << x;  // bottom-up: line 0 last
-            EXPECT_EQ(dst[x * 4 + 3], c.line1[x]) << c.matrix << " x " << x;
-            EXPECT_EQ(dst[x * 4], kCanary);
-        }
-    }
 }
 
 BITMAPINFOHEADER Header(std::int32_t w, std::int32_t h, std::uint16_t bits, DWORD compression, DWORD size) {

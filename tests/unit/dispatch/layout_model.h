@@ -272,14 +272,32 @@ inline void ResampleModel(Bytes& dst, const Bytes& src, int from, int to, std::u
     }
 }
 
+// Packed to packed at an even width: each pair's bytes in the other order,
+// cyuv's lines bottom line first on either side.
+inline void ReorderModel(Bytes& dst, const Bytes& src, int from, int to, std::uint32_t w, std::uint32_t h,
+                         std::uint32_t dp, std::uint32_t sp) {
+    const Order in = OrderOf(from), out = OrderOf(to);
+    for (std::uint32_t i = 0; i < h; ++i) {
+        const std::uint8_t* s = &src[std::size_t(from == FMT_CYUV ? h - 1 - i : i) * sp];
+        std::uint8_t* line = &dst[std::size_t(to == FMT_CYUV ? h - 1 - i : i) * dp];
+        for (std::uint32_t k = 0; k < w / 2; ++k)
+            PutPair(line, k, dp, out, s[4 * k + in.y0], s[4 * k + in.y0 + 2], s[4 * k + in.cb], s[4 * k + in.cr]);
+    }
+}
+
 // A whole cell: `from` to `to` at the given pitches, auv2 and a12v as their
-// UYVY and v210 colour parts followed by a zero alpha area on the
-// destination side (auv2: w x h bytes; a12v: h lines of whole 32-bit words).
+// UYVY and v210 colour parts followed by an alpha area on the destination
+// side: the source's when both sides have one, else zero (auv2: w x h bytes;
+// a12v: h lines of whole 32-bit words).
 inline void CellModel(Bytes& dst, const Bytes& src, int from, int to, std::uint32_t w, std::uint32_t h,
                       std::uint32_t dp, std::uint32_t sp) {
     const int f = from == FMT_AUV2 ? FMT_UYVY : from == FMT_A12V ? FMT_V210 : from;
     const int t = to == FMT_AUV2 ? FMT_UYVY : to == FMT_A12V ? FMT_V210 : to;
-    if (IsTenBit(t))
+    if (IsTenBit(f) && IsTenBit(t))
+        std::memcpy(dst.data(), src.data(), std::size_t(h) * dp);
+    else if (!IsPlanar(f) && !IsPlanar(t) && !IsTenBit(f) && !IsTenBit(t))
+        ReorderModel(dst, src, f, t, w, h, dp, sp);
+    else if (IsTenBit(t))
         PackModel(dst, src, f, w, h, dp, sp);
     else if (IsTenBit(f))
         UnpackModel(dst, src, t, w, h, dp, sp);
@@ -291,7 +309,10 @@ inline void CellModel(Bytes& dst, const Bytes& src, int from, int to, std::uint3
         SplitModel(dst, src, f, t, w, h, dp, sp);
     const std::size_t colour = std::size_t(h) * dp;
     const std::size_t alpha = to == FMT_AUV2 ? std::size_t(w) * h : to == FMT_A12V ? std::size_t(h) * 4 * ((w + 2) / 3) : 0;
-    std::fill(dst.begin() + colour, dst.begin() + colour + alpha, std::uint8_t(0));
+    if (from == to && alpha)  // the copies carry the alpha area over
+        std::memcpy(&dst[colour], &src[std::size_t(h) * sp], alpha);
+    else
+        std::fill(dst.begin() + colour, dst.begin() + colour + alpha, std::uint8_t(0));
 }
 
 }  // namespace lumacore_test

@@ -1,4 +1,4 @@
-// The dispatcher's split, merge, plane, pack and unpack cells: each cell's
+// The dispatcher's Y'CbCr to Y'CbCr cells: each cell's
 // frame against the layout model at the pitches the dispatcher works out,
 // the extent it reports, and the bounds it keeps on both buffers.
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include "settings/codec_settings.h"
 #include "formats/fourcc.h"
 #include "formats/line_pitch.h"
-#include "tests/unit/convert/layout_model.h"
+#include "tests/unit/dispatch/layout_model.h"
 
 namespace lumacore_test {
 namespace {
@@ -30,13 +30,13 @@ BITMAPINFOHEADER Header(std::int32_t w, std::int32_t h, std::uint32_t size) {
     return b;
 }
 
-// Cells served by the copies and reorders, which are not ours to model.
+// The copies and reorders of packed lines are modelled at even widths.
 bool IsCopyCell(int s, int d) {
     const bool packed_s = !IsPlanar(s) && !IsTenBit(s), packed_d = !IsPlanar(d) && !IsTenBit(d);
     return (packed_s && packed_d) || (IsTenBit(s) && IsTenBit(d));
 }
 
-TEST(YcbcrCells, EveryPlanarAndTenBitCellWritesTheModelsFrame) {
+TEST(YcbcrCells, EveryCellWritesTheModelsFrame) {
     CodecSettings vesa = lumacore::DefaultSettings();
     vesa.board_align_VESA = 1;
     struct Size {
@@ -51,7 +51,7 @@ TEST(YcbcrCells, EveryPlanarAndTenBitCellWritesTheModelsFrame) {
         const std::uint32_t w = size.w, h = size.h;
         for (int s : kYcbcr) {
             for (int d : kYcbcr) {
-                if (IsCopyCell(s, d)) continue;
+                if (IsCopyCell(s, d) && w % 2) continue;
                 SCOPED_TRACE(testing::Message() << "cell " << s << " -> " << d << " at " << w << " x " << h);
                 const std::uint32_t stated = lumacore::CodecFrameSize(s, w, h);
                 const Bytes src = Random(stated, std::uint32_t(s * 16 + d));
@@ -72,7 +72,7 @@ TEST(YcbcrCells, EveryPlanarAndTenBitCellWritesTheModelsFrame) {
             }
         }
     }
-    EXPECT_EQ(cells, 6 * (39 + 32));  // split, merge, plane; pack, unpack
+    EXPECT_EQ(cells, 6 * (39 + 32) + 3 * (25 + 4));  // split, merge, plane, pack, unpack; copies at even widths
 }
 
 TEST(YcbcrCells, TightV210SourceLinesReadZeroPastTheSource) {
