@@ -65,17 +65,5 @@ TEST_F(AboutBoxTest, AboutAndDriverConfigureShowTheAboutTemplate) {
     EXPECT_TRUE(platform_test::DialogRuns().empty());
 }
 
-TEST_F(AboutBoxTest, DialogProcedureHandlesCommandsAndIgnoresTheRest) {
-    HWND dialog = FakeWindow(0x1D1A106);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, WM_COMMAND, IDOK, 0), TRUE);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, WM_COMMAND, IDCANCEL, 0), TRUE);
-    // Only the low word names the control; any command is handled.
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, WM_COMMAND, (1u << 16) | IDOK, 0), TRUE);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, WM_COMMAND, 1012, 0), TRUE);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, WM_NOTIFY, 0, 0), FALSE);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, 0x0010 /* WM_CLOSE */, 0, 0), FALSE);
-    EXPECT_EQ(lumacore::AboutDialogProc(dialog, 0x000F /* WM_PAINT */, 0, 0), FALSE);
-}
-
 }  // namespace
 }  // namespace lumacore_test

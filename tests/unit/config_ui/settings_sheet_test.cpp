@@ -37,74 +37,12 @@ INT_PTR InitPage(HWND page, PageContext* context) {
     return lumacore::SettingsPageProc(page, WM_INITDIALOG, 0, LPARAM(&record));
 }
 
-INT_PTR Notify(HWND page, UINT code) {
-    NMHDR header{nullptr, 0, code};
-    return lumacore::SettingsPageProc(page, WM_NOTIFY, 0, LPARAM(&header));
-}
-
-LRESULT Selection(HWND page, int id) { return platform_test::Control(page, id).selection; }
-UINT Check(HWND page, int id) { return platform_test::Control(page, id).check; }
-
 // A record with something unusual in every field.
 CodecSettings OddRecord() {
     SettingsFields f = {5, 0, 1, 9, std::int32_t(Fcc("v210")), 20, 1, 3, 0, 0x10A, 2, 1, 1, 0, 1, 0, 1, 0};
     CodecSettings s{};
     std::memcpy(&s, f.data(), sizeof s);
     return s;
-}
-
-TEST_F(SettingsSheetTest, PagesShowTheRecordInTheirControls) {
-    CodecSettings record = OddRecord();
-    PageContext general{lumacore::kGeneralPage, &record, nullptr};
-    HWND page = FakePage(0x6001);
-    EXPECT_EQ(InitPage(page, &general), TRUE);
-    EXPECT_EQ(GetWindowLongPtrA(page, GWLP_USERDATA), LONG_PTR(&general));
-
-    EXPECT_EQ(platform_test::Control(page, 1237).items, kSdItems);
-    EXPECT_EQ(platform_test::Control(page, 1238).items, kSdItems);
-    EXPECT_EQ(platform_test::Control(page, 1239).items, kHdItems);
-    EXPECT_EQ(platform_test::Control(page, 1240).items, kHdItems);
-    EXPECT_EQ(platform_test::Control(page, 1247).items, kFourccItems);
-    EXPECT_EQ(Selection(page, 1237), 5);
-    EXPECT_EQ(Selection(page, 1238), 0);
-    EXPECT_EQ(Selection(page, 1239), 1);
-    EXPECT_EQ(Selection(page, 1240), CB_ERR);  // 9 is no item
-    EXPECT_EQ(Selection(page, 1247), 0);       // UYVY, whatever the record says
-    // Mask 0x10A: SSE only among the three boxes.
-    EXPECT_EQ(Check(page, 1241), UINT(BST_UNCHECKED));
-    EXPECT_EQ(Check(page, 1242), UINT(BST_CHECKED));
-    EXPECT_EQ(Check(page, 1243), UINT(BST_UNCHECKED));
-    EXPECT_EQ(Check(page, 1244), UINT(BST_CHECKED));  // 3 counts as on
-    EXPECT_EQ(Check(page, 1245), UINT(BST_UNCHECKED));
-    EXPECT_EQ(Check(page, 1246), UINT(BST_CHECKED));
-    // The advanced controls are not this page's.
-    EXPECT_TRUE(platform_test::Control(page, 1300).items.empty());
-
-    // Opening a page already makes the copy propose UYVY at 16 bits; nothing else changes.
-    CodecSettings expected = OddRecord();
-    expected.fourcc_used = std::int32_t(Fcc("UYVY"));
-    expected.fourcc_bitcount = 16;
-    EXPECT_EQ(Fields(record), Fields(expected));
-
-    PageContext advanced{lumacore::kAdvancedPage, &record, nullptr};
-    HWND page2 = FakePage(0x6002);
-    EXPECT_EQ(InitPage(page2, &advanced), TRUE);
-    EXPECT_EQ(platform_test::Control(page2, 1300).items,
-              (std::vector<std::string>{"Aja HD (Kona/22)", "DVS HDStationOEM", "Flowcard (F1/F2)"}));
-    EXPECT_EQ(platform_test::Control(page2, 1301).items,
-              (std::vector<std::string>{"VGA Playback", "DVS HDStationOEM"}));
-    EXPECT_EQ(Selection(page2, 1300), 2);
-    EXPECT_EQ(Selection(page2, 1301), 1);
-    EXPECT_EQ(Check(page2, 1303), UINT(BST_CHECKED));  // disable_transcode
-    EXPECT_EQ(Check(page2, 1302), UINT(BST_UNCHECKED));  // disable_transcode_color
-    EXPECT_EQ(Check(page2, 1304), UINT(BST_CHECKED));
-    EXPECT_EQ(Check(page2, 1305), UINT(BST_UNCHECKED));
-    EXPECT_EQ(Check(page2, 1306), UINT(BST_CHECKED));
-    EXPECT_TRUE(platform_test::Control(page2, 1247).items.empty());
-
-    // A page record without a context still initialises, and shows nothing.
-    EXPECT_EQ(lumacore::SettingsPageProc(FakePage(0x6003), WM_INITDIALOG, 0, 0), TRUE);
-    EXPECT_TRUE(platform_test::Control(FakePage(0x6003), 1237).items.empty());
 }
 
 TEST_F(SettingsSheetTest, ReadPageControlsStoresOnePageAndClampsTheWholeRecord) {
@@ -152,42 +90,6 @@ TEST_F(SettingsSheetTest, ReadPageControlsStoresOnePageAndClampsTheWholeRecord) 
     EXPECT_EQ(Fields(record), (SettingsFields{0, 0, 0, 0, 0, 32, 0, 0, 0, 0x70, 1, 0, 0, 1, 1, 0, 1, 5}));
 
     lumacore::ReadPageControls(page, lumacore::kGeneralPage, nullptr);  // no record: nothing to do
-}
-
-TEST_F(SettingsSheetTest, NotificationsStoreThePageAndOnlyApplyAccepts) {
-    CodecSettings record = lumacore::DefaultSettings();
-    PageContext general{lumacore::kGeneralPage, &record, nullptr};
-    HWND page = FakePage(0x8001);
-
-    // Before WM_INITDIALOG there is no context: answered, nothing touched.
-    EXPECT_EQ(Notify(page, PSN_APPLY), TRUE);
-    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_NOTIFY, 0, 0), TRUE);
-    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_COMMAND, IDOK, 0), TRUE);
-    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_DESTROY, 0, 0), FALSE);
-
-    InitPage(page, &general);
-    SendDlgItemMessageA(page, 1237, CB_SETCURSEL, 2, 0);
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, 77);
-    EXPECT_EQ(Notify(page, PSN_KILLACTIVE), TRUE);
-    EXPECT_EQ(GetWindowLongPtrA(page, DWLP_MSGRESULT), FALSE);  // the page may be left
-    EXPECT_EQ(record.enc_matrix, 2);
-    EXPECT_EQ(record.settings_accepted, 0);
-
-    // Other notifications are answered and store nothing.
-    SendDlgItemMessageA(page, 1237, CB_SETCURSEL, 3, 0);
-    EXPECT_EQ(Notify(page, PSN_SETACTIVE), TRUE);
-    EXPECT_EQ(Notify(page, PSN_RESET), TRUE);
-    EXPECT_EQ(record.enc_matrix, 2);
-    EXPECT_EQ(record.settings_accepted, 0);
-
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, 77);
-    EXPECT_EQ(Notify(page, PSN_APPLY), TRUE);
-    EXPECT_EQ(GetWindowLongPtrA(page, DWLP_MSGRESULT), PSNRET_NOERROR);
-    EXPECT_EQ(record.enc_matrix, 3);
-    EXPECT_EQ(record.settings_accepted, 1);
-
-    EXPECT_EQ(lumacore::SettingsPageProc(page, 0x000F /* WM_PAINT */, 0, 0), FALSE);
-    EXPECT_EQ(lumacore::SettingsPageProc(page, WM_COMMAND, 1237 | (1u << 16), 0), TRUE);
 }
 
 // A sheet run over a record: what it was told, and what came back.

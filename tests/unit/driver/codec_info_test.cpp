@@ -88,40 +88,6 @@ TEST_F(CodecInfoTest, EveryFourccReportsItsNameAndDescription) {
     }
 }
 
-TEST_F(CodecInfoTest, OtherFourccsGetTheGenericRowUnderTheirNormalisedCode) {
-    struct Row {
-        DWORD opened, reported;
-        const char* name;
-        const char* description;
-    };
-    const Row rows[] = {
-        {Fcc("uyvy"), Fcc("UYVY"), "YCbCr8 [UYVY]", "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
-        {Fcc("yv12"), Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]"},
-        {Fcc("V210"), Fcc("V210"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
-        {Fcc("YUV2"), Fcc("YUV2"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
-        {Fcc("P422"), Fcc("P422"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
-        {Fcc("hdyc"), Fcc("HDYC"), "Lumacore", "OV 8/10 Bit Y'CbCr 422/420"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        Instance instance = OpenFor(r.opened);
-        ASSERT_TRUE(instance);
-        ICINFO info = Prefilled();
-        EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
-        ExpectInfo(info, r.reported, r.name, r.description);
-        EXPECT_EQ(instance.State().fourcc_used, std::int32_t(r.reported));
-    }
-}
-
-TEST_F(CodecInfoTest, BeforeAnyOpenWithParametersTheFourccIsZero) {
-    Instance instance = OpenWithoutParams();
-    ASSERT_TRUE(instance);
-    ICINFO info = Prefilled();
-    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
-    ExpectInfo(info, 0, "Lumacore", "OV 8/10 Bit Y'CbCr 422/420");
-    EXPECT_EQ(instance.State().fourcc_used, 0);
-}
-
 // An instance opened for one of the twenty keeps that FourCC, whatever was
 // opened after it (a codec chooser opens every installed codec to list it);
 // others report the last FourCC opened in the process.
@@ -174,29 +140,6 @@ TEST_F(CodecInfoTest, InstancesOpenedForAKnownFourccKeepTheirOwn) {
     std::memset(big, 0xCD, sizeof big);
     EXPECT_EQ(second.Send(ICM_GETINFO, LPARAM(big), sizeof big), 568);
     EXPECT_TRUE(Untouched(big + 568, sizeof big - 568));
-}
-
-TEST_F(CodecInfoTest, NullOrSmallBufferChangesNothing) {
-    Instance instance = OpenFor(Fcc("HFYU"));
-    ASSERT_TRUE(instance);
-    OpenFor(Fcc("YUY2"));
-    const CodecSettings before = instance.State();
-    ASSERT_EQ(before.fourcc_used, std::int32_t(Fcc("UYVY")));
-
-    EXPECT_EQ(instance.Send(ICM_GETINFO, 0, 0), 568);
-    EXPECT_EQ(instance.Send(ICM_GETINFO, 0, 568), 568);
-    EXPECT_EQ(Fields(instance.State()), Fields(before));
-
-    ICINFO info = Prefilled();
-    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), 567), 0);
-    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), 0), 0);
-    EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), -1), 0);
-    EXPECT_TRUE(Untouched(&info, sizeof info));
-    EXPECT_EQ(Fields(instance.State()), Fields(before));
-
-    // Nothing of this reached the registry either.
-    Instance later = OpenWithoutParams();
-    EXPECT_EQ(later.State().fourcc_used, std::int32_t(Fcc("UYVY")));
 }
 
 }  // namespace

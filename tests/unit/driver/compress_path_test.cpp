@@ -175,15 +175,6 @@ TEST(CompressGetSize, GivesTheTableOrTheFrameWhicheverIsLarger) {
     EXPECT_EQ(CompressGetSize(inst, nullptr, &rgb), ICERR_BADPARAM);
 }
 
-TEST(CompressedChunkId, ReadsAndWritesTheStreamNumberAsTheAviMacrosDo) {
-    EXPECT_EQ(CompressedChunkId(Fourcc("01db")), Fourcc("01dc"));
-    EXPECT_EQ(CompressedChunkId(Fourcc("1Fwb")), Fourcc("1Fdc"));
-    EXPECT_EQ(CompressedChunkId(Fourcc("0adb")), Fourcc("2Adc"));  // 'a' counts 42
-    EXPECT_EQ(CompressedChunkId(Fourcc("00dc")), Fourcc("00dc"));
-    EXPECT_EQ(CompressedChunkId(Fourcc("99pc")), Fourcc("99dc"));
-    EXPECT_EQ(CompressedChunkId(Fourcc("!0db")), Fourcc("10dc"));  // '!' counts -15: (16 x -15) mod 256
-}
-
 struct Host {
     BITMAPINFOHEADER in, out;
     std::vector<std::uint8_t> src, dst;
@@ -239,18 +230,6 @@ TEST(Compress, ConvertsMarksAKeyFrameAndRewritesTheChunkId) {
     EXPECT_EQ(Compress(inst, nullptr), ICERR_BADPARAM);
 }
 
-TEST(Compress, ChoosesTheMatrixByTheInputHeight) {
-    CodecInstance inst = Instance();
-    inst.settings.enc_matrix = MATRIX_CCIR601_EXTENDED;     // white Y' 255
-    inst.settings.enc_matrix_hd = MATRIX_CCIR601_STANDARD;  // white Y' 235
-    for (std::int32_t h : {625, 626}) {
-        Host host(Rgb(2, h, 32), Yuv("UYVY", 2, h), 8 * h, 4 * h);
-        std::fill(host.src.begin(), host.src.end(), 0xFF);
-        ASSERT_EQ(Compress(inst, &host.frame), ICERR_OK);
-        EXPECT_EQ(host.dst[1], h == 625 ? 255 : 235);
-    }
-}
-
 // Every output, proposed by the format message and compressed into exactly
 // the buffer proposed: the frame fits, and nothing is written past it.
 TEST(Compress, FramesFitTheProposedSize) {
@@ -287,52 +266,6 @@ TEST(Compress, FramesFitTheProposedSize) {
             }
         }
     }
-}
-
-TEST(Compress, AlphaFromRgb32IsWrittenOnlyWhereItFits) {
-    const CodecInstance inst = Instance();  // matrix 1: video-range alpha
-    constexpr std::uint32_t w = 6, h = 2;
-    Host auv2(Rgb(w, h, 32), Yuv("auv2", w, h), 4 * w * h, 3 * w * h);
-    for (std::uint32_t x = 0; x < w; ++x) {
-        auv2.src[4 * x + 3] = 0;
-        auv2.src[4 * (w + x) + 3] = 255;  // the last line in memory
-    }
-    ASSERT_EQ(Compress(inst, &auv2.frame), ICERR_OK);
-    EXPECT_EQ(auv2.out.biSizeImage, 3u * w * h);
-    // Alpha line 0 comes from the last line in memory.
-    for (std::uint32_t x = 0; x < w; ++x) {
-        EXPECT_EQ(auv2.dst[2 * w * h + x], 235);
-        EXPECT_EQ(auv2.dst[2 * w * h + w + x], 16);
-    }
-    // Room for the colour part only: the colour part alone.
-    struct Tight {
-        const char* fcc;
-        std::uint32_t colour, alpha;
-    };
-    for (const Tight& t : {Tight{"auv2", 2 * w * h, w * h}, Tight{"a12v", 128 * h, 8 * h}}) {
-        Host tight(Rgb(w, h, 32), Yuv("UYVY", w, h), 4 * w * h, t.colour + t.alpha - 1);
-        tight.out.biCompression = FourccOf(t.fcc);
-        ASSERT_EQ(Compress(inst, &tight.frame), ICERR_OK) << t.fcc;
-        EXPECT_EQ(tight.out.biSizeImage, t.colour) << t.fcc;
-        EXPECT_TRUE(tight.CanariesIntact(t.colour)) << t.fcc;
-    }
-}
-
-TEST(Compress, Rgb24WithoutAStatedSizeHasDibLines) {
-    // Width 3: DIB lines are 12 bytes, not 9.
-    const CodecInstance inst = Instance();
-    Host unstated(Rgb(3, 4, 24), Yuv("YUY2", 3, 4), 48, 24);
-    Host stated(Rgb(3, 4, 24), Yuv("YUY2", 3, 4), 48, 24);
-    stated.in.biSizeImage = 48;
-    ASSERT_EQ(Compress(inst, &unstated.frame), ICERR_OK);
-    ASSERT_EQ(Compress(inst, &stated.frame), ICERR_OK);
-    EXPECT_EQ(unstated.dst, stated.dst);
-    // A source whose stated size cannot hold its lines (pitch 32 / 4 = 8,
-    // less than three pixels) is refused.
-    Host short_src(Rgb(3, 4, 24), Yuv("YUY2", 3, 4), 48, 24);
-    short_src.in.biSizeImage = 32;
-    EXPECT_EQ(Compress(inst, &short_src.frame), ICERR_ERROR);
-    EXPECT_TRUE(short_src.CanariesIntact(0));
 }
 
 }  // namespace

@@ -116,16 +116,5 @@ TEST_F(ConfigureExchangeTest, CancelLeavesTheInstanceAndTheRegistryAlone) {
     EXPECT_EQ(Fields(later.State()), kDefaultFields);
 }
 
-TEST_F(ConfigureExchangeTest, QueriesAndMissingInstancesShowNoSheet) {
-    Instance instance = OpenFor(Fcc("UYVY"));
-    ASSERT_TRUE(instance);
-    EXPECT_EQ(instance.Send(ICM_CONFIGURE, -1, 0), ICERR_OK);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_CONFIGURE, -1, 0), ICERR_OK);
-    // A window but no instance: there is no record to edit.
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_CONFIGURE, LPARAM(HostWindow()), 0), ICERR_BADHANDLE);
-    EXPECT_TRUE(platform_test::SheetRuns().empty());
-    EXPECT_TRUE(platform_test::DialogRuns().empty());
-}
-
 }  // namespace
 }  // namespace lumacore_test

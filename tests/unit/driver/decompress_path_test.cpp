@@ -100,34 +100,5 @@ TEST(DecompressGetFormat, ProposesBottomUpRgb24OfTheBytesTheFrameWillTake) {
     EXPECT_EQ(DecompressGetFormat(inst, &huge, &out), ICERR_BADFORMAT);
 }
 
-TEST(Decompress, StoresTheCountOrZero) {
-    const CodecInstance inst = Instance();
-    std::vector<std::uint8_t> src(2 * 64 * 4, 0x42), dst(2 * 64 * 4 + 8, 0);
-    BITMAPINFOHEADER in = Yuv("UYVY", 64, 4), out = Yuv("YUY2", 64, 4);
-    in.biSizeImage = 2 * 64 * 4;
-    out.biSizeImage = 2 * 64 * 4;
-    ICDECOMPRESS frame{0, &in, src.data(), &out, dst.data(), 0};
-    EXPECT_EQ(Decompress(inst, &frame), ICERR_OK);
-    EXPECT_EQ(out.biSizeImage, 512u);
-
-    // A header the mapper refuses reaches the frame and fails there.
-    in.biBitCount = 12;
-    out.biSizeImage = 512;
-    EXPECT_EQ(Decompress(inst, &frame), ICERR_ERROR);
-    EXPECT_EQ(out.biSizeImage, 0u);
-    EXPECT_EQ(Decompress(inst, nullptr), ICERR_BADPARAM);
-}
-
-TEST(Decompress, MatrixFollowsTheSourceHeight) {
-    CodecSettings s = DefaultSettings();
-    s.enc_matrix = MATRIX_CCIR601_EXTENDED;
-    s.enc_matrix_hd = MATRIX_SMPTE240M_STANDARD;
-    s.dec_matrix = s.dec_matrix_hd = MATRIX_SMPTE274M_EXTENDED;  // never consulted
-    EXPECT_EQ(MatrixForHeight(s, 576), MATRIX_CCIR601_EXTENDED);
-    EXPECT_EQ(MatrixForHeight(s, 625), MATRIX_CCIR601_EXTENDED);
-    EXPECT_EQ(MatrixForHeight(s, 626), MATRIX_SMPTE240M_STANDARD);
-    EXPECT_EQ(MatrixForHeight(s, 720), MATRIX_SMPTE240M_STANDARD);
-}
-
 }  // namespace
 }  // namespace lumacore

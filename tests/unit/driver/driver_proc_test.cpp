@@ -34,41 +34,6 @@ TEST_F(DriverProcTest, HousekeepingMessagesAnswerOneWithoutDefaultProcedure) {
     EXPECT_TRUE(platform_test::DebugOutput().empty());
 }
 
-TEST_F(DriverProcTest, UnlistedHousekeepingMessagesGoToDefDriverProcUnchanged) {
-    platform_test::ResetDefDriverProc(4242);
-    Instance instance = OpenFor(Fcc("UYVY"));
-    ASSERT_TRUE(instance);
-
-    const UINT messages[] = {0x0000, 0x000B /* DRV_EXITSESSION */, 0x000F /* DRV_POWER */, 0x0800, 0x3FFF};
-    const LPARAM p1 = -5;
-    const LPARAM p2 = LPARAM(0x7E57ABCD);
-    for (UINT message : messages) {
-        EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), message, p1, p2), 4242) << message;
-    }
-    const auto calls = platform_test::DefDriverProcCalls();
-    ASSERT_EQ(calls.size(), std::size(messages));
-    for (size_t i = 0; i < calls.size(); ++i) {
-        SCOPED_TRACE(messages[i]);
-        EXPECT_EQ(calls[i].driver_id, instance.id());
-        EXPECT_EQ(calls[i].driver, FakeDriverHandle());
-        EXPECT_EQ(calls[i].message, messages[i]);
-        EXPECT_EQ(calls[i].param1, p1);
-        EXPECT_EQ(calls[i].param2, p2);
-    }
-
-    // Without an instance the same holds, and the result is whatever the
-    // default procedure says.
-    platform_test::ResetDefDriverProc(-9);
-    EXPECT_EQ(DriverProc(0, nullptr, 0x3FFF, 1, 2), -9);
-    ASSERT_EQ(platform_test::DefDriverProcCalls().size(), 1u);
-    EXPECT_EQ(platform_test::DefDriverProcCalls()[0].driver_id, 0u);
-
-    // 0x4000 is the first compressor message: it never reaches the default procedure.
-    platform_test::ResetDefDriverProc(4242);
-    EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), 0x4000, p1, p2), ICERR_UNSUPPORTED);
-    EXPECT_TRUE(platform_test::DefDriverProcCalls().empty());
-}
-
 TEST_F(DriverProcTest, CompressorMessageTable) {
     platform_test::ResetDefDriverProc(4242);
     Instance instance = OpenFor(Fcc("UYVY"));
@@ -239,33 +204,6 @@ TEST_F(DriverProcTest, StateBlobIsTheWholeSettingsRecord) {
     instance.Close();
     Instance third = OpenFor(Fcc("UYVY"));
     EXPECT_EQ(Fields(third.State()), kDefaultFields);
-}
-
-TEST_F(DriverProcTest, CompressFramesInfoKeepsRateAndScale) {
-    Instance instance = OpenFor(Fcc("UYVY"));
-    ASSERT_TRUE(instance);
-    const auto* record = reinterpret_cast<const lumacore::CodecInstance*>(instance.id());
-    const CodecSettings before = instance.State();
-
-    ICCOMPRESSFRAMES frames{};
-    frames.dwRate = 30000;
-    frames.dwScale = 1001;
-    frames.lQuality = 1234;
-    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_OK);
-    EXPECT_EQ(record->frame_rate, 30000u);
-    EXPECT_EQ(record->frame_scale, 1001u);
-
-    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, 0, 0), ICERR_BADPARAM);
-    EXPECT_EQ(record->frame_rate, 30000u);
-    EXPECT_EQ(record->frame_scale, 1001u);
-
-    frames.dwRate = 25;
-    frames.dwScale = 1;
-    EXPECT_EQ(instance.Send(ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_OK);
-    EXPECT_EQ(record->frame_rate, 25u);
-    EXPECT_EQ(record->frame_scale, 1u);
-    // The rate is not part of the state blob.
-    EXPECT_EQ(Fields(instance.State()), Fields(before));
 }
 
 TEST_F(DriverProcTest, OpenAcceptsOnlyVideoCompressorType) {

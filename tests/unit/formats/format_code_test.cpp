@@ -65,49 +65,5 @@ TEST(FormatCodeOfHeader, EachFourccMapsWithItsBitCounts) {
     }
 }
 
-TEST(FormatCodeOfHeader, RgbAndUnknownHeaders) {
-    EXPECT_EQ(Map(BI_RGB, 24), FormatCode(0x80000005u));
-    EXPECT_EQ(Map(BI_RGB, 32), FormatCode(0x80000007u));
-    EXPECT_EQ(Map(BI_RGB, 24) & 0xFF, lumacore::FMT_RGB24);
-    EXPECT_EQ(Map(BI_RGB, 32) & 0xFF, lumacore::FMT_RGB32);
-    for (WORD bits : {0, 1, 4, 8, 12, 15, 16, 20, 48})
-        EXPECT_EQ(Map(BI_RGB, bits), -1) << bits;
-    EXPECT_EQ(Map(BI_RGB, 24, -486), -1);
-    EXPECT_EQ(Map(BI_RGB, 32, -1), -1);
-
-    // The mapping is exact: the normaliser is not applied here.
-    for (DWORD fcc : {Fcc("uyvy"), Fcc("yv12"), Fcc("V210"), Fcc("YUV2"), Fcc("AUV2"), Fcc("p422"), Fcc("Y422"),
-                      Fcc("NV12"), Fcc("HDYC"), DWORD(3) /* BI_BITFIELDS */, DWORD(1) /* BI_RLE8 */}) {
-        EXPECT_EQ(Map(fcc, 16), -1) << Name(fcc);
-        EXPECT_EQ(Map(fcc, 12), -1) << Name(fcc);
-    }
-}
-
-TEST(DefaultLinePitch, PitchOfEachCode) {
-    struct Row {
-        int code;
-        DWORD width;
-        DWORD pitch;
-    };
-    const Row rows[] = {
-        // Planar: the luma line.
-        {0, 720, 720}, {4, 721, 721}, {11, 1920, 1920},
-        // Packed 4:2:2 and the 16-bit RGB destinations: two bytes a pixel.
-        {1, 720, 1440}, {2, 721, 1442}, {3, 1920, 3840}, {6, 640, 1280}, {8, 800, 1600}, {9, 2, 4}, {12, 720, 1440},
-        // RGB.
-        {5, 720, 2160}, {5, 1, 3}, {7, 720, 2880}, {7, 1, 4},
-        // v210: 16 bytes per 6 pixels, truncated, except the two rounded-up widths.
-        {10, 720, 1920}, {10, 1280, 3456}, {10, 1920, 5120}, {10, 2048, 5504}, {10, 704, 1877}, {10, 1279, 3410},
-        {10, 1281, 3416}, {10, 2047, 5458}, {10, 1, 2}, {10, 6, 16},
-        // a12v: 15 bytes per 6 pixels, no special widths.
-        {13, 1920, 4800}, {13, 1280, 3200}, {13, 2048, 5120}, {13, 721, 1802},
-        // Outside 0..13: two bytes a pixel.
-        {14, 720, 1440}, {-1, 720, 1440}, {255, 100, 200},
-        // Zero width.
-        {10, 0, 0}, {7, 0, 0}, {0, 0, 0},
-    };
-    for (const Row& r : rows) EXPECT_EQ(DefaultLinePitch(r.code, r.width), r.pitch) << r.code << " at " << r.width;
-}
-
 }  // namespace
 }  // namespace lumacore_test

@@ -45,29 +45,6 @@ TEST(LinePitch, BoardAlignmentsRoundOnlyTheirWidths) {
     EXPECT_EQ(DestinationLinePitch(vesa, FMT_AUV2, 800), 1600u);
 }
 
-TEST(LinePitch, Rgb24LinesAreDibLines) {
-    EXPECT_EQ(DestinationLinePitch(Aligned(0, 0), FMT_RGB24, 854), 2564u);  // 2562 rounded to 4
-    EXPECT_EQ(DestinationLinePitch(Aligned(0, 0), FMT_RGB24, 1), 4u);
-    EXPECT_EQ(DestinationLinePitch(Aligned(0, 0), FMT_RGB24, 1920), 5760u);
-    EXPECT_EQ(DibImageSize(854, 480, 24), 2564u * 480u);
-    EXPECT_EQ(DibImageSize(854, -480, 24), 2564u * 480u);
-    EXPECT_EQ(DibImageSize(3, 2, 32), 24u);
-    // Headers no host could hold saturate rather than wrap to a small size.
-    EXPECT_EQ(DibImageSize(0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF), std::uint64_t(1) << 62);
-}
-
-TEST(LinePitch, AlphaAreasAndPlanarFramesHaveWholeRows) {
-    EXPECT_EQ(AlphaAreaSize(FMT_AUV2, 720, 486), 720u * 486u);
-    EXPECT_EQ(AlphaAreaSize(FMT_A12V, 1920, 1080), 4u * 1920u * 1080u / 3u);
-    EXPECT_EQ(AlphaAreaSize(FMT_A12V, 4, 2), 2u * 4u * 2u);  // two whole words a line
-    EXPECT_EQ(AlphaAreaSize(FMT_UYVY, 720, 486), 0u);
-    // 4:2:0 chroma planes keep the last line's row at odd heights.
-    EXPECT_EQ(ColourPartSize(FMT_YV12, 720, 480), 518400u);
-    EXPECT_EQ(ColourPartSize(FMT_I420, 8, 3), 24u + 2u * 2u * 4u);
-    EXPECT_EQ(ColourPartSize(FMT_P422, 8, 3), 24u + 2u * 3u * 4u);
-    EXPECT_EQ(ColourPartSize(FMT_UYVY, 1440, 486), 699840u);
-}
-
 TEST(LinePitch, CodecFrameSizesIncludeAlphaAndRefuseOverflow) {
     EXPECT_EQ(CodecFrameSize(FMT_UYVY, 720, 486), 699840u);
     EXPECT_EQ(CodecFrameSize(FMT_V210, 1920, 1080), 5529600u);
