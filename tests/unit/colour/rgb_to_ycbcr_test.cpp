@@ -112,29 +112,6 @@ TEST(RgbToYCbCr, ListedSamplesForWhiteRedAndBlue) {
     EXPECT_EQ(Field(Word(line, 16), 0), 1023u);
 }
 
-TEST(RgbToYCbCr, PackedLayoutsTakeAPairsChromaFromItsLeftPixel) {
-    // Red then blue under matrix 1: red is Y' 81 Cb 91 Cr 239, blue Y' 40.
-    Frame f(2, 1, 24);
-    f.Set(0, 0, kRed);
-    f.Set(1, 0, kBlue);
-    std::uint32_t count = 0;
-    EXPECT_EQ(Convert(&Rgb24ToUyvy, f, 4, 4, 1, kBottomUp, &count), (std::vector<std::uint8_t>{91, 81, 239, 40}));
-    EXPECT_EQ(count, 4u);
-    EXPECT_EQ(Convert(&Rgb24ToYuy2, f, 4, 4, 1), (std::vector<std::uint8_t>{81, 91, 40, 239}));
-    EXPECT_EQ(Convert(&Rgb24ToYvyu, f, 4, 4, 1), (std::vector<std::uint8_t>{81, 239, 40, 91}));
-
-    // An odd width's last pixel is not converted: its bytes stay as they were.
-    Frame odd(3, 2, 32);
-    odd.Fill(kWhite);
-    const auto out = Convert(&Rgb32ToUyvy, odd, 6, 12, 1, kBottomUp, &count);
-    EXPECT_EQ(count, 12u);
-    for (std::size_t line : {0u, 6u}) {
-        EXPECT_EQ(out[line + 1], 235);
-        EXPECT_EQ(out[line + 4], kCanary);
-        EXPECT_EQ(out[line + 5], kCanary);
-    }
-}
-
 // Lines of distinct colours, so that each chroma row shows its line.
 Frame Stripes(std::uint32_t w, std::uint32_t h) {
     Frame f(w, h, 24);

@@ -113,43 +113,6 @@ TEST(ToRgbRoutines, ProcessorLevelAndOrderPickThePath) {
     }
 }
 
-TEST(ToRgbRoutines, EveryRoutineRunsTheFirstUseRule) {
-    const Bytes frame = Random(256, 1);
-    const lumacore::RgbConvertRoutine routines[] = {&lumacore::P422ToRgb24, &lumacore::YvyuToRgb555,
-                                                    &lumacore::V210ToRgb24, &lumacore::UyvyToRgb32,
-                                                    &lumacore::Plane8AlphaToRgb32, &lumacore::Packed10AlphaToRgb32};
-    for (auto routine : routines) {
-        lumacore::ResetProcessorFeaturesForTesting();
-        ASSERT_EQ(CPUFeatureFlags, 0u);
-        Bytes dst(256);
-        routine(dst.data(), frame.data(), 4, 2, 16, 8, 1, 0x8000);
-        EXPECT_NE(CPUFeatureFlags, 0u);
-        EXPECT_EQ(lumacore::SimdLevel.load(), lumacore::ChooseSimdLevel(CPUFeatureFlags));
-    }
-}
-
-TEST(ToRgbRoutines, EightBitAlphaStretchesUnderStandardRangeMatrices) {
-    const std::uint32_t w = 4, h = 2;
-    const Bytes alpha = {16, 235, 126, 0, 255, 17, 100, 234};
-    for (std::int32_t matrix : {1, 0}) {
-        Bytes dst = Random(4 * w * h + 4, 3);
-        const Bytes before = dst;
-        // The dispatcher hands this routine the flags as -32768.
-        EXPECT_EQ(lumacore::Plane8AlphaToRgb32(dst.data(), alpha.data(), w, h, 4 * w, 0, matrix,
-                                               std::uint32_t(-32768)),
-                  w * h);
-        const Bytes stretched = {0, 255, 128, 0, 255, (17 * 255 - 4080) / 219, (100 * 255 - 4080) / 219,
-                                 (234 * 255 - 4080) / 219};
-        for (std::uint32_t y = 0; y < h; ++y)
-            for (std::uint32_t x = 0; x < w; ++x) {
-                const std::size_t at = ((h - 1 - y) * w + x) * 4;  // bottom-up
-                EXPECT_EQ(dst[at + 3], matrix ? stretched[y * w + x] : alpha[y * w + x]);
-                EXPECT_EQ(0, std::memcmp(&dst[at], &before[at], 3));
-            }
-        EXPECT_EQ(dst[4 * w * h], before[4 * w * h]);
-    }
-}
-
 std::uint32_t AlphaWord(std::uint32_t a, std::uint32_t b, std::uint32_t c) { return a | b << 10 | c << 20; }
 
 void PutWord(Bytes& v, std::size_t at, std::uint32_t word) {

@@ -48,46 +48,6 @@ void ExpectInfo(const ICINFO& info, DWORD fcc, const std::string& name, const st
     EXPECT_TRUE(Untouched(info.szDriver, sizeof info.szDriver)) << "szDriver is not written";
 }
 
-TEST_F(CodecInfoTest, EveryFourccReportsItsNameAndDescription) {
-    struct Row {
-        DWORD fcc;
-        const char* name;
-        const char* description;
-    };
-    const Row rows[] = {
-        {Fcc("UYVY"), "YCbCr8 [UYVY]", "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
-        {Fcc("UYNV"), "YCbCr8 [UYNV]*", "OV 8 Bit Y'CbCr 4:2:2 [UYNV]"},
-        {Fcc("UYNY"), "YCbCr8 [UYNY]*", "OV 8 Bit Y'CbCr 4:2:2 [UYNY]"},
-        {Fcc("2vuy"), "YCbCrQ [2vuy]*", "OV 8 Bit Y'CbCr 4:2:2 [2vuy]"},
-        {Fcc("2Vuy"), "YCbCrQ [2Vuy]*", "OV 8 Bit Y'CbCr 4:2:2 [2Vuy]"},
-        {Fcc("yuv2"), "YCbCr8Q [yuv2]*", "OV 8 Bit Y'CbCr 4:2:2 QT [yuv2]"},
-        {Fcc("yuV2"), "YCbCrQ [yuV2]*", "OV 8 Bit Y'CbCr 4:2:2 QT CineWave [yuV2]"},
-        {Fcc("cyuv"), "YCbCr8 [cyuv]", "OV 8 Bit Y'CbCr 4:2:2 [cyuv]"},
-        {Fcc("YUY2"), "YCbCr8 [YUY2]", "OV 8 Bit Y'CbCr 4:2:2 [YUY2]"},
-        {Fcc("YUYV"), "YCbCr8 [YUYV]*", "OV 8 Bit Y'CbCr 4:2:2 [YUYV]"},
-        {Fcc("YUNV"), "YCbCr8 [YUNV]*", "OV 8 Bit Y'CbCr 4:2:2 [YUNV]"},
-        {Fcc("V422"), "YCbCr8 [V422]*", "OV 8 Bit Y'CbCr 4:2:2 [V422]"},
-        {Fcc("YVYU"), "YCbCr8 [YVYU]*", "OV 8 Bit Y'CbCr 4:2:2 [YVYU]"},
-        {Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]"},
-        {Fcc("I420"), "YCbCr420 [I420]", "OV 8 Bit Y'CbCr 4:2:0 [I420]"},
-        {Fcc("IYUV"), "YCbCr420 [IYUV]", "OV 8 Bit Y'CbCr 4:2:0 [IYUV]"},
-        {Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]"},
-        // 012v keeps its own FourCC but borrows v210's row.
-        {Fcc("012v"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]"},
-        {Fcc("auv2"), "YCbCrA8 422:4", "OV 8 Bit Y'CbCr 4:2:2:4"},
-        {Fcc("a12v"), "YCbCrA10 422:4", "OV 10 Bit Y'CbCr 4:2:2:4"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        Instance instance = OpenFor(r.fcc);
-        ASSERT_TRUE(instance);
-        ICINFO info = Prefilled();
-        EXPECT_EQ(instance.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
-        ExpectInfo(info, r.fcc, r.name, r.description);
-        EXPECT_EQ(instance.State().fourcc_used, std::int32_t(r.fcc));
-    }
-}
-
 // An instance opened for one of the twenty keeps that FourCC, whatever was
 // opened after it (a codec chooser opens every installed codec to list it);
 // others report the last FourCC opened in the process.

@@ -87,29 +87,6 @@ TEST_F(ConcurrencyTest, InstancesOnSeveralThreadsAtOnce) {
     EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 16u);
 }
 
-// First conversions on several threads at once: every one sees the same
-// features and level, whoever detects.
-TEST_F(ConcurrencyTest, FirstUseOnSeveralThreadsAgrees) {
-    std::atomic<bool> go{false};
-    std::vector<std::uint32_t> levels(4), flags(4);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            while (!go.load()) std::this_thread::yield();
-            lumacore::EnsureProcessorFeatures();
-            levels[t] = lumacore::SimdLevel.load();
-            flags[t] = std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load();
-        });
-    }
-    go = true;
-    for (std::thread& t : threads) t.join();
-    for (int t = 1; t < 4; ++t) {
-        EXPECT_EQ(levels[t], levels[0]);
-        EXPECT_EQ(flags[t], flags[0]);
-    }
-    EXPECT_EQ(levels[0], lumacore::ChooseSimdLevel(flags[0]));
-}
-
 // Saves (an accepted configure exchange) racing with loads (opens): each
 // load sees one whole saved record, never a mixture.
 TEST_F(ConcurrencyTest, SavesAndLoadsDoNotTear) {

@@ -14,26 +14,6 @@ using lumacore::CodecSettings;
 
 using DriverProcTest = DriverTest;
 
-HDRVR FakeDriverHandle() { return reinterpret_cast<HDRVR>(std::uintptr_t(0xD71)); }
-
-TEST_F(DriverProcTest, HousekeepingMessagesAnswerOneWithoutDefaultProcedure) {
-    platform_test::ResetDefDriverProc(77);
-    Instance instance = OpenFor(Fcc("UYVY"));
-    ASSERT_TRUE(instance);
-    for (UINT message : {DRV_LOAD, DRV_ENABLE, DRV_DISABLE, DRV_FREE, DRV_QUERYCONFIGURE, DRV_INSTALL, DRV_REMOVE}) {
-        SCOPED_TRACE(message);
-        EXPECT_EQ(DriverProc(0, FakeDriverHandle(), message, 0, 0), 1);
-        EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), message, 0, 0), 1);
-    }
-    // "Does a configure dialog exist?": yes, and nothing is shown.
-    EXPECT_EQ(DriverProc(instance.id(), FakeDriverHandle(), DRV_CONFIGURE, -1, 0), 1);
-    EXPECT_EQ(DriverProc(0, FakeDriverHandle(), DRV_CONFIGURE, -1, 0), 1);
-    EXPECT_TRUE(platform_test::DialogRuns().empty());
-    EXPECT_TRUE(platform_test::DefDriverProcCalls().empty());
-    // No other housekeeping result reaches the registry or the log.
-    EXPECT_TRUE(platform_test::DebugOutput().empty());
-}
-
 TEST_F(DriverProcTest, CompressorMessageTable) {
     platform_test::ResetDefDriverProc(4242);
     Instance instance = OpenFor(Fcc("UYVY"));
