@@ -15,7 +15,6 @@
 namespace {
 
 using lumacore::CopyVariant;
-using lumacore::SimdTier;
 
 struct FrameSize {
     std::uint32_t width, height;
@@ -123,28 +122,7 @@ BENCHMARK_CAPTURE(CopyFrameUyvy, 2160p, kUhd)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FlipFrameUyvy, 1080p, kHd)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FlipFrameUyvy, 2160p, kUhd)->Unit(benchmark::kMicrosecond);
 
-// Reversing a UYVY frame in place, by tier.
-void ReverseLinesUyvy(benchmark::State& state, SimdTier tier, FrameSize size) {
-    if (tier > lumacore::HostSimdTier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    const std::uint32_t pitch = size.width * 2, bytes = pitch * size.height;
-    Buffer image(bytes, false);
-    for (auto _ : state) {
-        lumacore::ReverseLinesWith(tier, image.data, pitch, size.height);
-        benchmark::DoNotOptimize(image.data);
-        benchmark::ClobberMemory();
-    }
-    Report(state, bytes);
-}
 
-BENCHMARK_CAPTURE(ReverseLinesUyvy, plain_1080p, SimdTier::Plain, kHd)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ReverseLinesUyvy, sse2_1080p, SimdTier::Sse2, kHd)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ReverseLinesUyvy, avx2_1080p, SimdTier::Avx2, kHd)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ReverseLinesUyvy, plain_2160p, SimdTier::Plain, kUhd)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ReverseLinesUyvy, sse2_2160p, SimdTier::Sse2, kUhd)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ReverseLinesUyvy, avx2_2160p, SimdTier::Avx2, kUhd)->Unit(benchmark::kMicrosecond);
 
 // Short and line-sized copies, as the conversion routines make them for line
 // remainders, small frames and frames copied line by line: 256 copies of
@@ -174,15 +152,10 @@ void ShortCopyBytes(benchmark::State& state) {
     ShortCopies(state, [](std::uint8_t* d, const std::uint8_t* s, std::uint32_t n) { lumacore::CopyBytes(d, s, n); });
 }
 // The same kernel with the narrower moves, for comparison on AVX2 hosts.
-void ShortBlocks64Sse2(benchmark::State& state) {
-    ShortCopies(state, lumacore::CopyKernelFor(CopyVariant::Blocks64, SimdTier::Sse2));
-}
-
 void ShortCounts(benchmark::internal::Benchmark* b) {
     for (int count : {3, 8, 24, 60, 100, 127, 128, 129, 200, 256, 257, 300, 1500, 3840}) b->Arg(count);
 }
 BENCHMARK(ShortMemcpy)->Apply(ShortCounts);
 BENCHMARK(ShortCopyBytes)->Apply(ShortCounts);
-BENCHMARK(ShortBlocks64Sse2)->Apply(ShortCounts);
 
 }  // namespace

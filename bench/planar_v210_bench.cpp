@@ -32,7 +32,6 @@ extern "C" {
 
 namespace {
 
-using lumacore::V210Tier;
 
 struct FrameSize {
     std::uint32_t width, height;
@@ -224,41 +223,5 @@ double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(
 PATH_BENCHMARKS(1080p, kHd);
 PATH_BENCHMARKS(2160p, kUhd);
 
-// Each tier of the v210 kernels on one 3840-pixel line that stays in the
-// first-level cache: their own speed, memory aside.
-void PackTier(benchmark::State& state, V210Tier tier) {
-    if (tier > lumacore::HostV210Tier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    const std::uint32_t groups = 640;
-    std::vector<std::uint8_t> src = Pattern(12 * groups), dst(16 * groups);
-    for (auto _ : state) {
-        lumacore::PackGroups(tier, dst.data(), src.data(), groups);
-        benchmark::ClobberMemory();
-    }
-    Report(state, dst.size());
-}
-void UnpackTier(benchmark::State& state, V210Tier tier) {
-    if (tier > lumacore::HostV210Tier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    const std::uint32_t groups = 640;
-    std::vector<std::uint8_t> src = Pattern(16 * groups), dst(12 * groups);
-    for (auto _ : state) {
-        lumacore::UnpackGroups(tier, dst.data(), src.data(), groups);
-        benchmark::ClobberMemory();
-    }
-    Report(state, dst.size());
-}
-BENCHMARK_CAPTURE(PackTier, plain_line, V210Tier::Plain);
-BENCHMARK_CAPTURE(PackTier, sse2_line, V210Tier::Sse2);
-BENCHMARK_CAPTURE(PackTier, ssse3_line, V210Tier::Ssse3);
-BENCHMARK_CAPTURE(PackTier, avx2_line, V210Tier::Avx2);
-BENCHMARK_CAPTURE(UnpackTier, plain_line, V210Tier::Plain);
-BENCHMARK_CAPTURE(UnpackTier, sse2_line, V210Tier::Sse2);
-BENCHMARK_CAPTURE(UnpackTier, ssse3_line, V210Tier::Ssse3);
-BENCHMARK_CAPTURE(UnpackTier, avx2_line, V210Tier::Avx2);
 
 }  // namespace

@@ -13,7 +13,6 @@
 namespace {
 
 using lumacore::Reorder;
-using lumacore::SimdTier;
 
 struct FrameSize {
     std::uint32_t width, height;
@@ -70,21 +69,6 @@ void LibyuvSwapUv(benchmark::State& state, FrameSize size) {
     Report(state, f.dst.size());
 }
 
-// One tier's pair kernel over a whole frame, and over one 1920-pixel line that
-// stays in the first-level cache (the kernel's own speed, memory aside).
-void ReorderTier(benchmark::State& state, Reorder reorder, SimdTier tier, std::uint32_t bytes) {
-    std::vector<std::uint8_t> src(bytes, 0x5A), dst(bytes);
-    if (tier > lumacore::HostSimdTier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    for (auto _ : state) {
-        lumacore::ReorderPairs(reorder, tier, dst.data(), src.data(), bytes / 4);
-        benchmark::ClobberMemory();
-    }
-    Report(state, bytes);
-}
-
 // Each of ours beside libyuv's nearest, for one frame size.
 #define US ->Unit(benchmark::kMicrosecond)
 #define FRAME_BENCHMARKS(label, size)                                                                             \
@@ -103,18 +87,5 @@ void ReorderTier(benchmark::State& state, Reorder reorder, SimdTier tier, std::u
 
 FRAME_BENCHMARKS(1080p, kHd);
 FRAME_BENCHMARKS(2160p, kUhd);
-
-// Each tier of one reorder: on a line (compute) and on a frame (memory).
-#define TIER_BENCHMARKS(reorder)                                                                          \
-    BENCHMARK_CAPTURE(ReorderTier, reorder##_plain_line, Reorder::reorder, SimdTier::Plain, 3840);        \
-    BENCHMARK_CAPTURE(ReorderTier, reorder##_sse2_line, Reorder::reorder, SimdTier::Sse2, 3840);          \
-    BENCHMARK_CAPTURE(ReorderTier, reorder##_avx2_line, Reorder::reorder, SimdTier::Avx2, 3840);          \
-    BENCHMARK_CAPTURE(ReorderTier, reorder##_sse2_1080p, Reorder::reorder, SimdTier::Sse2, 1920 * 1080 * 2) US; \
-    BENCHMARK_CAPTURE(ReorderTier, reorder##_avx2_1080p, Reorder::reorder, SimdTier::Avx2, 1920 * 1080 * 2) US
-
-TIER_BENCHMARKS(Swap16);
-TIER_BENCHMARKS(SwapChroma);
-TIER_BENCHMARKS(RotateFront);
-TIER_BENCHMARKS(RotateBack);
 
 }  // namespace

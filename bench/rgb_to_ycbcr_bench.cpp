@@ -30,7 +30,6 @@ extern "C" {
 
 namespace {
 
-using lumacore::SimdTier;
 
 struct FrameSize {
     std::uint32_t width, height;
@@ -86,27 +85,6 @@ void Ours(benchmark::State& state, Routine routine, int bits, Out out, FrameSize
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             routine(f.dst.data(), f.src.data(), s.width, s.height, pitch, f.src_pitch, kMatrix, kBottomUp));
-        benchmark::ClobberMemory();
-    }
-    Report(state, f.dst.size());
-}
-
-// One tier of the workers (UYVY and v210), to show what each tier gives.
-void OursTier(benchmark::State& state, SimdTier tier, int bits, Out out, FrameSize s) {
-    if (tier > lumacore::HostSimdTier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    Frames f(s, bits, OutBytes(out, s));
-    const std::uint32_t pitch = OutPitch(out, s.width);
-    std::uint8_t* d = f.dst.data();
-    for (auto _ : state) {
-        if (out == Out::V210)
-            lumacore::RgbToV210With(tier, d, f.src.data(), s.width, s.height, pitch, f.src_pitch, kMatrix, kBottomUp,
-                                    bits);
-        else
-            lumacore::RgbToYCbCr8With(tier, d + 1, d, d + 2, f.src.data(), s.width, s.height, pitch, f.src_pitch,
-                                      kMatrix, kBottomUp, true, false, bits, 0);
         benchmark::ClobberMemory();
     }
     Report(state, f.dst.size());
@@ -254,16 +232,5 @@ void Swscale(benchmark::State& state, int bits, Out out, FrameSize s, bool encod
 
 FROM_RGB_BENCHMARKS(1080p, kHd);
 FROM_RGB_BENCHMARKS(2160p, kUhd);
-
-// Each tier of the two workers at 1080p.
-#define FROM_RGB_TIER_BENCHMARKS(tier, name)                                                        \
-    BENCHMARK_CAPTURE(OursTier, Rgb32ToUyvy_##name##_1080p, SimdTier::tier, 32, Out::Uyvy, kHd) US; \
-    BENCHMARK_CAPTURE(OursTier, Rgb24ToUyvy_##name##_1080p, SimdTier::tier, 24, Out::Uyvy, kHd) US; \
-    BENCHMARK_CAPTURE(OursTier, Rgb32ToV210_##name##_1080p, SimdTier::tier, 32, Out::V210, kHd) US; \
-    BENCHMARK_CAPTURE(OursTier, Rgb24ToV210_##name##_1080p, SimdTier::tier, 24, Out::V210, kHd) US
-
-FROM_RGB_TIER_BENCHMARKS(Plain, plain);
-FROM_RGB_TIER_BENCHMARKS(Sse2, sse2);
-FROM_RGB_TIER_BENCHMARKS(Avx2, avx2);
 
 }  // namespace

@@ -35,7 +35,6 @@ extern "C" {
 
 namespace {
 
-using lumacore::SimdTier;
 
 struct FrameSize {
     std::uint32_t width, height;
@@ -92,49 +91,6 @@ void Ours(benchmark::State& state, Routine routine, In in, int bits, FrameSize s
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             routine(dst.data(), src.data(), s.width, s.height, stride, InPitch(in, s.width), MatrixFor(s), kBottomUp));
-        benchmark::ClobberMemory();
-    }
-    Report(state, dst.size());
-}
-
-// One vector tier of a path (the routines take the widest the processor has).
-void OursTier(benchmark::State& state, In in, int bits, SimdTier tier, FrameSize s) {
-    if (tier > lumacore::HostSimdTier()) {
-        state.SkipWithError("tier not supported here");
-        return;
-    }
-    const std::vector<std::uint8_t> src = Source(in, s);
-    const std::uint32_t stride = DibStride(s.width, bits), sp = InPitch(in, s.width), w = s.width, h = s.height;
-    std::vector<std::uint8_t> dst(std::size_t(stride) * h);
-    std::uint8_t* last = dst.data() + std::size_t(h - 1) * stride;
-    const std::int32_t m = MatrixFor(s);
-    for (auto _ : state) {
-        switch (in) {
-            case In::Uyvy:
-                if (bits == 32)
-                    lumacore::K13Packed8ToRgb32(tier, dst.data(), src.data(), w, h, stride, sp, m, kBottomUp);
-                else
-                    lumacore::K6Kernel(tier, lumacore::KernelPairOrder::Uyvy, 24, lumacore::K6_601_EXPANDED, last,
-                                       -std::ptrdiff_t(stride), src.data(), sp, w, h);
-                break;
-            case In::Yuy2:
-                lumacore::K6Kernel(tier, lumacore::KernelPairOrder::Yuy2, bits, lumacore::K6_601_EXPANDED, last,
-                                   -std::ptrdiff_t(stride), src.data(), sp, w, h);
-                break;
-            case In::I420: {
-                const std::uint8_t* cb = src.data() + std::size_t(w) * h;
-                lumacore::YCbCr8ToRgbWith(tier, dst.data(), src.data(), cb, cb + std::size_t(h / 2) * (w / 2), w, h,
-                                          stride, w, m, kBottomUp, lumacore::kChromaRowPerTwoLines,
-                                          lumacore::kPlanarLayout, bits, w / 2);
-                break;
-            }
-            case In::V210:
-                if (bits == 32)
-                    lumacore::K13V210ToRgb32(tier, dst.data(), src.data(), w, h, stride, sp, m, kBottomUp);
-                else
-                    lumacore::V210ToRgbWith(tier, dst.data(), src.data(), w, h, stride, sp, m, kBottomUp, 24);
-                break;
-        }
         benchmark::ClobberMemory();
     }
     Report(state, dst.size());
@@ -315,19 +271,5 @@ void AvcodecV210(benchmark::State& state, int bits, FrameSize s) {
 
 TO_RGB_BENCHMARKS(1080p, kHd);
 TO_RGB_BENCHMARKS(2160p, kUhd);
-
-// Each vector tier of the four paths at 1080p.
-#define TIER_BENCHMARKS(in, bits)                                                                                \
-    BENCHMARK_CAPTURE(OursTier, ToRgbTier_##in##_RGB##bits##_sse2_1080p, In::in, bits, SimdTier::Sse2, kHd) US; \
-    BENCHMARK_CAPTURE(OursTier, ToRgbTier_##in##_RGB##bits##_avx2_1080p, In::in, bits, SimdTier::Avx2, kHd) US
-
-TIER_BENCHMARKS(Uyvy, 32);
-TIER_BENCHMARKS(Uyvy, 24);
-TIER_BENCHMARKS(Yuy2, 32);
-TIER_BENCHMARKS(Yuy2, 24);
-TIER_BENCHMARKS(I420, 32);
-TIER_BENCHMARKS(I420, 24);
-TIER_BENCHMARKS(V210, 32);
-TIER_BENCHMARKS(V210, 24);
 
 }  // namespace

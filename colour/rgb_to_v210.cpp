@@ -8,13 +8,6 @@
 namespace lumacore {
 namespace {
 
-using V210Kernel = std::uint32_t (*)(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
-                                     std::uint32_t);
-
-// Indexed by SimdTier; the plain tier converts everything in ConvertGroups.
-constexpr V210Kernel kV210Kernels[] = {nullptr, RgbToV210LineSse2, RgbToV210LineAvx2};
-static_assert(int(SimdTier::Plain) == 0 && int(SimdTier::Sse2) == 1 && int(SimdTier::Avx2) == 2);
-
 struct Samples10 {
     std::uint32_t y, cb, cr;
 };
@@ -70,13 +63,11 @@ void ConvertGroups(const PixelCoefficients& k, RgbSourceLayout layout, const std
 std::uint32_t RgbToV210With(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                             std::uint32_t height, std::uint32_t pitch, std::uint32_t src_pitch, std::int32_t matrix,
                             std::uint32_t flags, int bits_per_pixel) {
-    const SimdTier host = HostSimdTier();
-    if (tier > host) tier = host;
     const RgbSourceLayout layout = RgbSourceLayoutOf(bits_per_pixel, flags);
     const PixelCoefficients k =
         PixelCoefficientsFor(kFromRgb10[FromRgbRow(matrix)], layout.red_first, kChromaOffset10, 1023);
     const bool bottom_up = (flags & FLAG_SOURCE_BOTTOM_UP) != 0;
-    const V210Kernel kernel = kV210Kernels[int(tier)];
+    const auto kernel = FromRgbKernelsFor(tier).v210;
 
     const std::size_t line_bytes = std::size_t(width) * layout.bytes_per_pixel;
     for (std::uint32_t line = 0; line < height; ++line) {

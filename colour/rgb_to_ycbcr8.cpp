@@ -4,19 +4,18 @@
 
 #include "colour/rgb_to_ycbcr_pixel.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
+#include "engine/kernel_table.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
 
-using PackedKernel = std::uint32_t (*)(const PixelCoefficients&, RgbPixels, PackedOrder, const std::uint8_t*,
-                                       std::uint8_t*, std::uint32_t);
-using PlanarKernel = std::uint32_t (*)(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
-                                       std::uint8_t*, std::uint8_t*, std::uint32_t);
+constexpr TierOverride<FromRgbKernels> kOverrides[] = {
+    {VEC_SSE2, InstallFromRgbSse2},
+    {VEC_AVX2, InstallFromRgbAvx2},
+};
 
-// Indexed by SimdTier; the plain tier converts everything in ConvertPairs.
-constexpr PackedKernel kPackedKernels[] = {nullptr, RgbToPacked8LineSse2, RgbToPacked8LineAvx2};
-constexpr PlanarKernel kPlanarKernels[] = {nullptr, RgbToPlanar8LineSse2, RgbToPlanar8LineAvx2};
-static_assert(int(SimdTier::Plain) == 0 && int(SimdTier::Sse2) == 1 && int(SimdTier::Avx2) == 2);
+FromRgbKernels Build(std::uint32_t features) { return Override(FromRgbKernels{}, kOverrides, features); }
 
 // The reference: pairs `first` to `pairs` - 1 of one line. Pair p's Y'0 is at
 // y + p x y_step, its Y'1 y1_offset bytes further; its Cb and Cr at
@@ -70,20 +69,19 @@ std::int64_t ChromaRow420(std::uint32_t line, std::uint32_t height) {
 
 }  // namespace
 
+const FromRgbKernels& FromRgbKernelsFor(SimdTier tier) { return KernelsFor<FromRgbKernels, Build>(tier); }
+
 std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr,
                               const std::uint8_t* src, std::uint32_t width, std::uint32_t height, std::uint32_t pitch,
                               std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags, bool chroma_every_line,
                               bool planar, int bits_per_pixel, std::uint32_t chroma_pitch) {
-    // A tier this processor lacks falls back to the widest it has.
-    const SimdTier host = HostSimdTier();
-    if (tier > host) tier = host;
     const RgbSourceLayout layout = RgbSourceLayoutOf(bits_per_pixel, flags);
     const PixelCoefficients k =
         PixelCoefficientsFor(kFromRgb8[FromRgbRow(matrix)], layout.red_first, kChromaOffset8, 255);
     const bool bottom_up = (flags & FLAG_SOURCE_BOTTOM_UP) != 0;
     const std::uint32_t pairs = width / 2;
-    const PackedKernel packed_kernel = kPackedKernels[int(tier)];
-    const PlanarKernel planar_kernel = kPlanarKernels[int(tier)];
+    const auto packed_kernel = FromRgbKernelsFor(tier).packed;
+    const auto planar_kernel = FromRgbKernelsFor(tier).planar;
 
     PackedOrder order = PackedOrder::Uyvy;
     std::uint8_t* pair_base = nullptr;

@@ -1,6 +1,8 @@
 #include "colour/to_rgb_program.h"
 
 #include "colour/simd/to_rgb_simd.h"
+#include "engine/kernel_table.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
@@ -133,33 +135,49 @@ SimdTier UsableTier(SimdTier tier) {
     return tier > host ? host : tier;
 }
 
-std::uint32_t PairBlockPixels(SimdTier tier) {
-    switch (tier) {
-        case SimdTier::Sse2: return kSse2BlockPixels;
-        case SimdTier::Avx2: return kAvx2BlockPixels;
-        default: return 0;
-    }
+namespace {
+
+std::uint32_t NoPairBlocks(const PairProgram&, PairSource, std::uint8_t*, const void*, const void*, const void*,
+                           std::uint32_t) {
+    return 0;
 }
+
+void UnpackV210PairsPlain(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
+                          std::uint32_t* c_pairs) {
+    for (std::uint32_t g = 0; g < groups; ++g) UnpackV210Group(src + 16 * g, y_pairs + 3 * g, c_pairs + 3 * g);
+}
+
+void DivideBy10000Plain(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
+    for (std::uint32_t i = 0; i < count; ++i) out[i] = std::uint8_t(Clamp255(sums[i] / kToRgbDivisor));
+}
+
+constexpr TierOverride<ToRgbKernels> kOverrides[] = {
+    {VEC_SSE2, InstallToRgbSse2},
+    {VEC_AVX2, InstallToRgbAvx2},
+};
+
+ToRgbKernels Build(std::uint32_t features) {
+    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain}, kOverrides, features);
+}
+
+const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, Build>(tier); }
+
+}  // namespace
+
+std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixels; }
 
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels) {
-    switch (tier) {
-        case SimdTier::Sse2: return ToRgbPairBlocksSse2(program, source, dst, a, b, c, pixels);
-        case SimdTier::Avx2: return ToRgbPairBlocksAvx2(program, source, dst, a, b, c, pixels);
-        default: return 0;
-    }
+    return KernelsOf(tier).pair_blocks(program, source, dst, a, b, c, pixels);
 }
 
 void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                      std::uint32_t* c_pairs) {
-    if (tier == SimdTier::Avx2) return UnpackV210PairsAvx2(src, groups, y_pairs, c_pairs);
-    UnpackV210PairsSse2(src, groups, y_pairs, c_pairs);
+    KernelsOf(tier).v210_pairs(src, groups, y_pairs, c_pairs);
 }
 
 void DivideBy10000(SimdTier tier, const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
-    if (tier == SimdTier::Avx2) return DivideBy10000Avx2(sums, out, count);
-    if (tier == SimdTier::Sse2) return DivideBy10000Sse2(sums, out, count);
-    for (std::uint32_t i = 0; i < count; ++i) out[i] = std::uint8_t(Clamp255(sums[i] / kToRgbDivisor));
+    KernelsOf(tier).divide(sums, out, count);
 }
 
 }  // namespace lumacore

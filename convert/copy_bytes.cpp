@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "convert/simd/copy_bytes_kernels.h"
+#include "engine/kernel_table.h"
 #include "platform/cpu_features.h"
 
 namespace lumacore {
@@ -40,17 +41,16 @@ constexpr VariantRow kVariantRows[] = {
     {CPU_MMX, CopyVariant::Blocks64},
 };
 
-// By CopyVariant, then by SimdTier.
-static_assert(int(CopyVariant::Streaming) == 3 && int(SimdTier::Avx2) == 2);
-constexpr CopyKernel kVariantKernels[4][3] = {
-    {CopyUnits4, CopyUnits4, CopyUnits4},
-    {CopyLibrary, CopyBlocks64Sse2, CopyBlocks64Avx2},
-    {CopyLibrary, CopyAligned128Sse2, CopyAligned128Avx2},
-    {CopyLibrary, CopyStreamingSse2, CopyStreamingAvx2},
+constexpr TierOverride<CopyKernels> kOverrides[] = {
+    {VEC_SSE2, InstallCopySse2},
+    {VEC_AVX2, InstallCopyAvx2},
 };
 
-// By SimdTier.
-constexpr CopyKernel kShortKernels[3] = {CopyUnits4, CopyShortSse2, CopyShortAvx2};
+CopyKernels Build(std::uint32_t features) {
+    static_assert(int(CopyVariant::Units4) == 0 && int(CopyVariant::Streaming) == 3);
+    const CopyKernels plain{CopyUnits4, {CopyUnits4, CopyLibrary, CopyLibrary, CopyLibrary}, nullptr};
+    return Override(plain, kOverrides, features);
+}
 
 // The moves come from what the processor offers (HostSimdTier); the
 // processor level rule is already in the variant, which is Units4 on a
@@ -63,7 +63,7 @@ std::atomic<CopyKernel> g_chosen_kernel{nullptr};
 // Small copies give the same bytes on every processor, so they need no
 // detection and do not run the first-use rule.
 [[gnu::noinline]] CopyKernel FindShortKernel() {
-    const CopyKernel kernel = ShortCopyKernelFor(HostSimdTier());
+    const CopyKernel kernel = CopyKernelsFor(HostSimdTier()).short_copy;
     g_short_kernel.store(kernel, std::memory_order_release);
     return kernel;
 }
@@ -71,23 +71,19 @@ std::atomic<CopyKernel> g_chosen_kernel{nullptr};
 [[gnu::noinline]] CopyKernel FindChosenKernel() {
     EnsureProcessorFeatures();
     const std::uint32_t flags = std::atomic_ref<std::uint32_t>(CPUFeatureFlags).load(std::memory_order_acquire);
-    const CopyKernel kernel = CopyKernelFor(ChooseCopyVariant(flags), HostSimdTier());
+    const CopyKernel kernel = CopyKernelsFor(HostSimdTier()).variants[int(ChooseCopyVariant(flags))];
     g_chosen_kernel.store(kernel, std::memory_order_release);
     return kernel;
 }
 
-// By SimdTier; none without vector moves.
-constexpr CopyLinesKernel kStreamingLinesKernels[3] = {nullptr, CopyLinesStreamingSse2, CopyLinesStreamingAvx2};
-
+// The streamed lines of a variant; none for the plain one.
 CopyLinesKernel StreamingLinesKernelFor(CopyVariant variant, SimdTier tier) {
-    return variant == CopyVariant::Units4 ? nullptr : kStreamingLinesKernels[int(tier)];
+    return variant == CopyVariant::Units4 ? nullptr : CopyKernelsFor(tier).streaming_lines;
 }
 
 }  // namespace
 
-CopyKernel CopyKernelFor(CopyVariant variant, SimdTier tier) { return kVariantKernels[int(variant)][int(tier)]; }
-
-CopyKernel ShortCopyKernelFor(SimdTier tier) { return kShortKernels[int(tier)]; }
+const CopyKernels& CopyKernelsFor(SimdTier tier) { return KernelsFor<CopyKernels, Build>(tier); }
 
 CopyVariant ChooseCopyVariant(std::uint32_t cpu_feature_flags) {
     for (const VariantRow& row : kVariantRows) {
@@ -138,8 +134,8 @@ void CopyLines(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* s
 }
 
 void CopyBytesWith(CopyVariant variant, void* dst, const void* src, std::uint32_t count) {
-    CopyKernelFor(variant, HostSimdTier())(static_cast<std::uint8_t*>(dst), static_cast<const std::uint8_t*>(src),
-                                           count);
+    CopyKernelsFor(HostSimdTier()).variants[int(variant)](static_cast<std::uint8_t*>(dst),
+                                                          static_cast<const std::uint8_t*>(src), count);
 }
 
 }  // namespace lumacore

@@ -4,6 +4,8 @@
 
 #include "engine/reverse_lines.h"
 #include "convert/simd/packed_reorder_kernels.h"
+#include "engine/kernel_table.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
@@ -25,12 +27,12 @@ void PlainPairs(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t pairs)
     }
 }
 
-using Kernel = void (*)(Reorder, std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, std::ptrdiff_t, std::uint32_t,
-                        std::uint32_t, bool);
+constexpr TierOverride<ReorderKernels> kOverrides[] = {
+    {VEC_SSE2, InstallReorderSse2},
+    {VEC_AVX2, InstallReorderAvx2},
+};
 
-// Indexed by SimdTier.
-constexpr Kernel kKernels[] = {ReorderLinesPlain, ReorderLinesSse2, ReorderLinesAvx2};
-static_assert(int(SimdTier::Plain) == 0 && int(SimdTier::Sse2) == 1 && int(SimdTier::Avx2) == 2);
+ReorderKernels Build(std::uint32_t features) { return Override(ReorderKernels{ReorderLinesPlain}, kOverrides, features); }
 
 // The 16-bit unit after `pairs` pairs on each line, for runs of 2 mod 4 bytes.
 void SwapLastUnits(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src, std::ptrdiff_t src_step,
@@ -46,7 +48,7 @@ void SwapLastUnits(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_
 std::uint32_t ReorderFrame(Reorder reorder, bool flip, std::uint8_t* dst, const std::uint8_t* src,
                            std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch,
                            std::uint32_t src_pitch) {
-    const Kernel kernel = kKernels[int(ActiveSimdTier())];
+    const auto kernel = ReorderKernelsFor(ActiveSimdTier()).lines;
     const std::uint32_t pairs = width / 2;
     const std::uint32_t line_bytes = pairs * 4;
     const std::uint32_t frame_bytes = height * dst_pitch;
@@ -96,12 +98,11 @@ void ReorderLinesPlain(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_st
     for (std::ptrdiff_t k = 0; k < std::ptrdiff_t(lines); ++k) line(dst + k * dst_step, src + k * src_step, pairs);
 }
 
+const ReorderKernels& ReorderKernelsFor(SimdTier tier) { return KernelsFor<ReorderKernels, Build>(tier); }
+
 void ReorderPairs(Reorder reorder, SimdTier tier, std::uint8_t* dst, const std::uint8_t* src,
                   std::uint32_t pairs) {
-    // A tier this processor lacks falls back to the widest it has.
-    const SimdTier host = HostSimdTier();
-    if (tier > host) tier = host;
-    kKernels[int(tier)](reorder, dst, 0, src, 0, pairs, 1, pairs >= kStreamBytes / 4);
+    ReorderKernelsFor(tier).lines(reorder, dst, 0, src, 0, pairs, 1, pairs >= kStreamBytes / 4);
 }
 
 std::uint32_t Swap16Frame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,

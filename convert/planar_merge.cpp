@@ -2,14 +2,15 @@
 
 #include <cstddef>
 
+#include "engine/kernel_table.h"
 #include "engine/sample_positions.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
 
-
-void MergePairsPlain(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
-                     const std::uint8_t* c1, std::uint32_t pairs) {
+std::uint32_t MergePairsPlain(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
+                              const std::uint8_t* c1, std::uint32_t pairs) {
     const int luma = place == LumaPlace::Even ? 0 : 1, chroma = 1 - luma;
     for (std::uint32_t k = 0; k < pairs; ++k, dst += 4) {
         dst[luma] = y[2 * k];
@@ -17,7 +18,15 @@ void MergePairsPlain(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, 
         dst[chroma] = c0[k];
         dst[chroma + 2] = c1[k];
     }
+    return pairs;
 }
+
+constexpr TierOverride<MergeKernels> kOverrides[] = {
+    {VEC_SSE2, InstallMergeSse2},
+    {VEC_AVX2, InstallMergeAvx2},
+};
+
+MergeKernels Build(std::uint32_t features) { return Override(MergeKernels{MergePairsPlain}, kOverrides, features); }
 
 // Writes the bytes of pair k of a line that lie below `limit`.
 void WritePairCut(std::uint8_t* line, std::uint32_t k, std::uint32_t limit, PairOrder order, std::uint8_t y0,
@@ -35,11 +44,7 @@ void WritePairCut(std::uint8_t* line, std::uint32_t k, std::uint32_t limit, Pair
 
 void MergePairs(SimdTier tier, LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
                 const std::uint8_t* c1, std::uint32_t pairs) {
-    std::uint32_t done = 0;
-    if (tier >= SimdTier::Avx2) done = MergePairsAvx2(place, dst, y, c0, c1, pairs);
-    if (tier >= SimdTier::Sse2 && pairs - done >= 16)
-        done += MergePairsSse2(place, dst + 4 * std::size_t(done), y + 2 * std::size_t(done), c0 + done, c1 + done,
-                               pairs - done);
+    const std::uint32_t done = KernelsFor<MergeKernels, Build>(tier).pairs(place, dst, y, c0, c1, pairs);
     if (done < pairs)
         MergePairsPlain(place, dst + 4 * std::size_t(done), y + 2 * std::size_t(done), c0 + done, c1 + done,
                         pairs - done);
@@ -48,8 +53,6 @@ void MergePairs(SimdTier tier, LumaPlace place, std::uint8_t* dst, const std::ui
 std::uint32_t MergePlanar(SimdTier tier, int planar_code, int packed_code, std::uint8_t* dst,
                           const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    const SimdTier host = HostSimdTier();
-    if (tier > host) tier = host;
     const PairOrder order = DescriptorOf(packed_code).pair;
     const bool bottom_up = DescriptorOf(packed_code).bottom_up;
     const Planes<const std::uint8_t> in = PlanesOf(planar_code, src, src_pitch, height);
@@ -81,21 +84,12 @@ std::uint32_t MergePlanar(SimdTier tier, int planar_code, int packed_code, std::
     };
 
     // One line at a time: merging two lines of a shared 4:2:0 chroma row in
-    // one pass was measured slower (more memory streams at once). The widest
-    // kernel is picked once; lines whose pairs it leaves go through the chain.
-    using Kernel = std::uint32_t (*)(LumaPlace, std::uint8_t*, const std::uint8_t*, const std::uint8_t*,
-                                     const std::uint8_t*, std::uint32_t);
-    const Kernel widest = tier == SimdTier::Avx2 ? MergePairsAvx2 : tier == SimdTier::Sse2 ? MergePairsSse2 : nullptr;
+    // one pass was measured slower (more memory streams at once).
     for (std::uint32_t i = 0; i < height; ++i) {
         const std::uint32_t row = in.RowOfLine(i);
         const std::uint8_t *c0 = cb_first ? in.CbRow(row) : in.CrRow(row),
                            *c1 = cb_first ? in.CrRow(row) : in.CbRow(row);
-        std::uint8_t* line = line_of(i);
-        const std::uint8_t* luma = in.Luma(i);
-        const std::uint32_t done = widest ? widest(place, line, luma, c0, c1, fit) : 0;
-        if (done < fit)
-            MergePairs(tier, place, line + 4 * std::size_t(done), luma + 2 * std::size_t(done), c0 + done, c1 + done,
-                       fit - done);
+        MergePairs(tier, place, line_of(i), in.Luma(i), c0, c1, fit);
         finish(i);
     }
     return height * dst_pitch;

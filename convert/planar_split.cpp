@@ -2,11 +2,12 @@
 
 #include <cstddef>
 
+#include "engine/kernel_table.h"
 #include "engine/sample_positions.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
-
 
 // Does line i of a 4:2:0 split give chroma (to row i / 2)? Rows 2k come from
 // line 4k, rows 2k + 1 from line 4k + 3; the last row of a height of
@@ -16,8 +17,8 @@ bool GivesChroma(std::uint32_t line, std::uint32_t height) {
     return phase == 0 || phase == 3 || (phase == 2 && line + 1 == height);
 }
 
-void SplitPairsPlain(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1, const std::uint8_t* src,
-                     std::uint32_t pairs) {
+std::uint32_t SplitPairsPlain(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1,
+                              const std::uint8_t* src, std::uint32_t pairs) {
     const int luma = place == LumaPlace::Even ? 0 : 1, chroma = 1 - luma;
     for (std::uint32_t k = 0; k < pairs; ++k, src += 4) {
         y[2 * k] = src[luma];
@@ -27,17 +28,21 @@ void SplitPairsPlain(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::ui
             c1[k] = src[chroma + 2];
         }
     }
+    return pairs;
 }
+
+constexpr TierOverride<SplitKernels> kOverrides[] = {
+    {VEC_SSE2, InstallSplitSse2},
+    {VEC_AVX2, InstallSplitAvx2},
+};
+
+SplitKernels Build(std::uint32_t features) { return Override(SplitKernels{SplitPairsPlain}, kOverrides, features); }
 
 }  // namespace
 
 void SplitPairs(SimdTier tier, LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1,
                 const std::uint8_t* src, std::uint32_t pairs) {
-    std::uint32_t done = 0;
-    if (tier >= SimdTier::Avx2) done = SplitPairsAvx2(place, y, c0, c1, src, pairs);
-    if (tier >= SimdTier::Sse2 && pairs - done >= 16)
-        done += SplitPairsSse2(place, y + 2 * done, c0 ? c0 + done : nullptr, c1 ? c1 + done : nullptr,
-                               src + 4 * std::size_t(done), pairs - done);
+    const std::uint32_t done = KernelsFor<SplitKernels, Build>(tier).pairs(place, y, c0, c1, src, pairs);
     if (done == pairs) return;
     SplitPairsPlain(place, y + 2 * done, c0 ? c0 + done : nullptr, c1 ? c1 + done : nullptr,
                     src + 4 * std::size_t(done), pairs - done);
@@ -46,8 +51,6 @@ void SplitPairs(SimdTier tier, LumaPlace place, std::uint8_t* y, std::uint8_t* c
 std::uint32_t SplitPacked(SimdTier tier, int packed_code, int planar_code, std::uint8_t* dst,
                           const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    const SimdTier host = HostSimdTier();
-    if (tier > host) tier = host;
     const PairOrder order = DescriptorOf(packed_code).pair;
     const bool bottom_up = DescriptorOf(packed_code).bottom_up;
     const Planes<std::uint8_t> out = PlanesOf(planar_code, dst, dst_pitch, height);

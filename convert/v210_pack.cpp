@@ -7,6 +7,8 @@
 #include "convert/planar_merge.h"
 #include "engine/sample_positions.h"
 #include "convert/simd/v210_kernels.h"
+#include "engine/kernel_table.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
@@ -41,22 +43,21 @@ void GatherGroup(std::uint8_t out[12], const LineSource& s, std::uint32_t width,
 // Groups are brought into UYVY order this many at a time.
 constexpr std::uint32_t kChunkGroups = 64;
 
-void PackLine(V210Tier tier, std::uint8_t* out, const LineSource& s, std::uint32_t width) {
+void PackLine(SimdTier tier, std::uint8_t* out, const LineSource& s, std::uint32_t width) {
     const std::uint32_t groups = (width + 5) / 6, whole = width / 6;
     if (!s.planar && s.order == kOrderUyvy) {
         PackGroups(tier, out, s.line, whole);
     } else {
-        const SimdTier eight_bit = EightBitTierOf(tier);
         std::uint8_t uyvy[12 * kChunkGroups];
         for (std::uint32_t g0 = 0; g0 < whole; g0 += kChunkGroups) {
             const std::uint32_t n = whole - g0 < kChunkGroups ? whole - g0 : kChunkGroups;
             if (s.planar) {
-                MergePairs(eight_bit, LumaPlace::Odd, uyvy, s.y + 6 * std::size_t(g0), s.cb + 3 * std::size_t(g0),
+                MergePairs(tier, LumaPlace::Odd, uyvy, s.y + 6 * std::size_t(g0), s.cb + 3 * std::size_t(g0),
                            s.cr + 3 * std::size_t(g0), 3 * n);
             } else {
                 // YUY2 and YVYU pairs to UYVY order.
                 const Reorder to_uyvy = s.order.y0 == 0 && s.order.cb == 1 ? Reorder::Swap16 : Reorder::RotateBack;
-                ReorderPairs(to_uyvy, eight_bit, uyvy, s.line + 12 * std::size_t(g0), 3 * n);
+                ReorderPairs(to_uyvy, tier, uyvy, s.line + 12 * std::size_t(g0), 3 * n);
             }
             PackGroups(tier, out + 16 * std::size_t(g0), uyvy, n);
         }
@@ -68,13 +69,8 @@ void PackLine(V210Tier tier, std::uint8_t* out, const LineSource& s, std::uint32
     }
 }
 
-V210Tier Supported(V210Tier tier) {
-    const V210Tier host = HostV210Tier();
-    return tier > host ? host : tier;
-}
-
 // Packs h lines `pitch` apart, each followed by zeros up to the pitch.
-void PackLines(V210Tier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+void PackLines(SimdTier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                std::uint32_t height, std::uint32_t pitch, std::uint32_t src_pitch) {
     const FormatDescriptor& layout = DescriptorOf(src_code);
     const bool planar = layout.kind == LayoutKind::Planar;
@@ -116,38 +112,37 @@ std::uint32_t PackGroupsPlain(std::uint8_t* dst, const std::uint8_t* src, std::u
     return groups;
 }
 
-void PackGroups(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
-    switch (Supported(tier)) {
-        case V210Tier::Avx2:
-            PackGroupsAvx2(dst, src, groups);
-            return;
-        case V210Tier::Ssse3:
-            PackGroupsSsse3(dst, src, groups);
-            return;
-        case V210Tier::Sse2:
-            PackGroupsSse2(dst, src, groups);
-            return;
-        default:
-            PackGroupsPlain(dst, src, groups);
-            return;
-    }
+namespace {
+
+constexpr TierOverride<V210PackKernels> kOverrides[] = {
+    {VEC_SSE2, InstallV210PackSse2},
+    {VEC_SSE2 | VEC_SSSE3, InstallV210PackSsse3},
+    {VEC_AVX2, InstallV210PackAvx2},
+};
+
+V210PackKernels Build(std::uint32_t features) { return Override(V210PackKernels{PackGroupsPlain}, kOverrides, features); }
+
+}  // namespace
+
+void PackGroups(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
+    KernelsFor<V210PackKernels, Build>(tier).groups(dst, src, groups);
 }
 
-std::uint32_t PackV210(V210Tier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src,
+std::uint32_t PackV210(SimdTier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src,
                        std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     // Lines never overlap: a pitch narrower than the groups is widened to them.
     const std::uint32_t line_bytes = 16 * ((width + 5) / 6);
     const std::uint32_t pitch = dst_pitch >= line_bytes ? dst_pitch : line_bytes;
-    PackLines(Supported(tier), src_code, dst, src, width, height, pitch, src_pitch);
+    PackLines(tier, src_code, dst, src, width, height, pitch, src_pitch);
     if (pitch != dst_pitch) return height * pitch;
     return std::uint32_t(16u * std::uint64_t(width) * height / 6u);
 }
 
-std::uint32_t PackUYVYToV210(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+std::uint32_t PackUYVYToV210(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                              std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const std::uint32_t line_bytes = 16 * ((width + 5) / 6);
     const std::uint32_t pitch = dst_pitch >= line_bytes ? dst_pitch : ((16 * width) / 6 + 63) & ~63u;
-    PackLines(Supported(tier), FMT_UYVY, dst, src, width, height, pitch, src_pitch);
+    PackLines(tier, FMT_UYVY, dst, src, width, height, pitch, src_pitch);
     return height * pitch;
 }
 

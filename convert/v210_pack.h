@@ -9,7 +9,7 @@
 #pragma once
 
 #include "engine/routine.h"
-#include "engine/v210_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 
@@ -19,28 +19,28 @@ namespace lumacore {
 // planes at pitch src_pitch; 4:2:0 lines 2k and 2k + 1 share row k).
 // Destination line i starts at i x max(DP, whole groups). Returns
 // (16 x w x h) / 6, or h times the widened pitch when it widened.
-std::uint32_t PackV210(V210Tier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src,
+std::uint32_t PackV210(SimdTier tier, int src_code, std::uint8_t* dst, const std::uint8_t* src,
                        std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch);
 
 // UYVY-ordered sources (UYVY, the colour of auv2), lines src_pitch apart.
 // A destination pitch too narrow for the groups becomes (16 x w) / 6 rounded
 // up to a multiple of 64. Returns h x the pitch used.
-std::uint32_t PackUYVYToV210(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+std::uint32_t PackUYVYToV210(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                              std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch);
 
 // `groups` whole groups from 12 UYVY-ordered bytes each, with a given tier.
-void PackGroups(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
+void PackGroups(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
 
 // The cells' routines.
 template <int SrcCode>
 std::uint32_t PackFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                         std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    return PackV210(ActiveV210Tier(), SrcCode, dst, src, width, height, dst_pitch, src_pitch);
+    return PackV210(ActiveSimdTier(), SrcCode, dst, src, width, height, dst_pitch, src_pitch);
 }
 
 inline std::uint32_t PackUyvyFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                    std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    return PackUYVYToV210(ActiveV210Tier(), dst, src, width, height, dst_pitch, src_pitch);
+    return PackUYVYToV210(ActiveSimdTier(), dst, src, width, height, dst_pitch, src_pitch);
 }
 
 }  // namespace lumacore

@@ -7,9 +7,27 @@
 #include "convert/planar_split.h"
 #include "engine/sample_positions.h"
 #include "convert/simd/v210_kernels.h"
+#include "engine/kernel_table.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 namespace {
+
+std::uint32_t NoGroupsToPlanes(std::uint8_t*, std::uint8_t*, std::uint8_t*, const std::uint8_t*, std::uint32_t) {
+    return 0;
+}
+
+constexpr TierOverride<V210UnpackKernels> kOverrides[] = {
+    {VEC_SSE2, InstallV210UnpackSse2},
+    {VEC_SSE2 | VEC_SSSE3, InstallV210UnpackSsse3},
+    {VEC_AVX2, InstallV210UnpackAvx2},
+};
+
+V210UnpackKernels Build(std::uint32_t features) {
+    return Override(V210UnpackKernels{UnpackGroupsPlain, NoGroupsToPlanes}, kOverrides, features);
+}
+
+const V210UnpackKernels& KernelsOf(SimdTier tier) { return KernelsFor<V210UnpackKernels, Build>(tier); }
 
 // Where one destination line goes: a packed line and the bytes it may take,
 // or a planar line's luma and (when it gives chroma) its chroma rows.
@@ -75,7 +93,7 @@ constexpr std::uint32_t kChunkGroups = 64;
 
 // One line of w pixels from `src`, of which `readable` bytes may be read
 // (fewer than the groups take only on the last line: the rest read as zero).
-void UnpackLine(V210Tier tier, const LineSink& out, const std::uint8_t* src, std::size_t readable,
+void UnpackLine(SimdTier tier, const LineSink& out, const std::uint8_t* src, std::size_t readable,
                 std::uint32_t width) {
     const std::uint32_t groups = (width + 5) / 6, pairs = (width + 1) / 2;
     const std::uint32_t whole = readable / 16 < groups ? std::uint32_t(readable / 16) : groups;
@@ -85,14 +103,13 @@ void UnpackLine(V210Tier tier, const LineSink& out, const std::uint8_t* src, std
         const std::uint32_t room = out.limit < 4 * pairs ? out.limit : 4 * pairs;
         g0 = whole < room / 12 ? whole : room / 12;
         UnpackGroups(tier, out.line, src, g0);
-    } else if (out.planar && tier == V210Tier::Avx2) {
+    } else if (out.planar) {
         // Whole groups straight into the planes, as far as their six luma
         // and three chroma samples fit.
         std::uint32_t fit = whole < out.luma_bytes / 6 ? whole : out.luma_bytes / 6;
         if (out.cb && out.chroma_count / 3 < fit) fit = out.chroma_count / 3;
-        g0 = UnpackGroupsToPlanesAvx2(out.y, out.cb, out.cr, src, fit);
+        g0 = KernelsOf(tier).to_planes(out.y, out.cb, out.cr, src, fit);
     }
-    const SimdTier eight_bit = EightBitTierOf(tier);
     std::uint8_t uyvy[12 * kChunkGroups];
     for (std::uint32_t n = 0; g0 < groups; g0 += n) {
         if (!out.planar && 12 * std::size_t(g0) >= out.limit) break;  // nothing more fits
@@ -107,17 +124,12 @@ void UnpackLine(V210Tier tier, const LineSink& out, const std::uint8_t* src, std
             UnpackGroupsPlain(uyvy + 12 * std::size_t(j), group, 1);
         }
         const std::uint32_t first = 3 * g0;
-        Emit(eight_bit, out, uyvy, first, pairs - first < 3 * n ? pairs - first : 3 * n);
+        Emit(tier, out, uyvy, first, pairs - first < 3 * n ? pairs - first : 3 * n);
     }
 }
 
-V210Tier Supported(V210Tier tier) {
-    const V210Tier host = HostV210Tier();
-    return tier > host ? host : tier;
-}
-
 // Lines `src_pitch` apart (at least (16 x w) / 6) to the destination layout.
-void UnpackLines(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+void UnpackLines(SimdTier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                  std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const FormatDescriptor& layout = DescriptorOf(dst_code);
     const bool planar = layout.kind == LayoutKind::Planar;
@@ -167,41 +179,28 @@ std::uint32_t UnpackGroupsPlain(std::uint8_t* dst, const std::uint8_t* src, std:
     return groups;
 }
 
-void UnpackGroups(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
-    switch (Supported(tier)) {
-        case V210Tier::Avx2:
-            UnpackGroupsAvx2(dst, src, groups);
-            return;
-        case V210Tier::Ssse3:
-            UnpackGroupsSsse3(dst, src, groups);
-            return;
-        case V210Tier::Sse2:
-            UnpackGroupsSse2(dst, src, groups);
-            return;
-        default:
-            UnpackGroupsPlain(dst, src, groups);
-            return;
-    }
+void UnpackGroups(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups) {
+    KernelsOf(tier).groups(dst, src, groups);
 }
 
-std::uint32_t UnpackV210(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src,
+std::uint32_t UnpackV210(SimdTier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src,
                          std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const std::uint32_t shortest = (16 * width) / 6;
-    UnpackLines(Supported(tier), dst_code, dst, src, width, height, dst_pitch,
+    UnpackLines(tier, dst_code, dst, src, width, height, dst_pitch,
                 src_pitch > shortest ? src_pitch : shortest);
     const std::uint64_t pixels = std::uint64_t(width) * height;
     if (dst_code == FMT_I420 || dst_code == FMT_YV12) return std::uint32_t(pixels + pixels / 2);
     return std::uint32_t(2 * pixels);
 }
 
-std::uint32_t UnpackV210ToUYVY(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+std::uint32_t UnpackV210ToUYVY(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
     const std::uint32_t shortest = (16 * width) / 6;
     std::uint32_t pitch = src_pitch > shortest ? src_pitch : shortest;
     // 1280-pixel lines narrower than their groups are the 128-byte padded
     // lines of 3456 bytes.
     if (width == 1280 && src_pitch < 3413) pitch = 3456;
-    UnpackLines(Supported(tier), FMT_UYVY, dst, src, width, height, dst_pitch, pitch);
+    UnpackLines(tier, FMT_UYVY, dst, src, width, height, dst_pitch, pitch);
     return height * dst_pitch;
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/routine.h"
-#include "engine/v210_tier.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 
@@ -17,28 +17,28 @@ namespace lumacore {
 // (w + 1) / 2 pairs, cut at the row pitch. A 4:2:0 chroma row k takes line
 // 2k + 1 (line 2k where that is the last line). Returns 2 x w x h for packed
 // and 4:2:2 destinations, w x h + (w x h) / 2 for 4:2:0 ones.
-std::uint32_t UnpackV210(V210Tier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src,
+std::uint32_t UnpackV210(SimdTier tier, int dst_code, std::uint8_t* dst, const std::uint8_t* src,
                          std::uint32_t width, std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch);
 
 // To UYVY order (UYVY, the colour of auv2). Source lines SP apart, but at
 // least (16 x w) / 6; at width 1280 a pitch below 3413 means lines 3456
 // apart (the dispatcher never hands a shorter pitch). Returns h x DP.
-std::uint32_t UnpackV210ToUYVY(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+std::uint32_t UnpackV210ToUYVY(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch);
 
 // `groups` whole groups to 12 UYVY-ordered bytes each, with a given tier.
-void UnpackGroups(V210Tier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
+void UnpackGroups(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
 
 // The cells' routines.
 template <int DstCode>
 std::uint32_t UnpackFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    return UnpackV210(ActiveV210Tier(), DstCode, dst, src, width, height, dst_pitch, src_pitch);
+    return UnpackV210(ActiveSimdTier(), DstCode, dst, src, width, height, dst_pitch, src_pitch);
 }
 
 inline std::uint32_t UnpackUyvyFrame(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                                      std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch) {
-    return UnpackV210ToUYVY(ActiveV210Tier(), dst, src, width, height, dst_pitch, src_pitch);
+    return UnpackV210ToUYVY(ActiveSimdTier(), dst, src, width, height, dst_pitch, src_pitch);
 }
 
 }  // namespace lumacore

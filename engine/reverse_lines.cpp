@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "engine/kernel_table.h"
 #include "engine/simd/reverse_lines_kernels.h"
+#include "platform/cpu_features.h"
 
 namespace lumacore {
 
@@ -26,16 +28,17 @@ void SwapLinesPlain(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes) 
 
 namespace {
 
-using SwapLinesKernel = void (*)(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
+constexpr TierOverride<ReverseLinesKernels> kOverrides[] = {
+    {VEC_SSE2, InstallReverseLinesSse2},
+    {VEC_AVX2, InstallReverseLinesAvx2},
+};
 
-// By SimdTier.
-static_assert(int(SimdTier::Avx2) == 2);
-constexpr SwapLinesKernel kSwapLines[] = {SwapLinesPlain, SwapLinesSse2, SwapLinesAvx2};
+ReverseLinesKernels Build(std::uint32_t features) { return Override(ReverseLinesKernels{SwapLinesPlain}, kOverrides, features); }
 
 }  // namespace
 
 void ReverseLinesWith(SimdTier tier, std::uint8_t* image, std::uint32_t line_bytes, std::uint32_t count) {
-    const SwapLinesKernel swap = kSwapLines[int(tier)];
+    const auto swap = KernelsFor<ReverseLinesKernels, Build>(tier).swap;
     for (std::uint32_t top = 0, bottom = count - 1; top < count / 2; ++top, --bottom) {
         swap(image + std::size_t(top) * line_bytes, image + std::size_t(bottom) * line_bytes, line_bytes);
     }

@@ -22,6 +22,11 @@ SimdTier HostSimdTier() {
     return SimdTier(tier);
 }
 
+std::uint32_t FeaturesUpTo(SimdTier tier) {
+    static constexpr std::uint32_t kUpTo[kSimdTierCount] = {0, VEC_SSE2 | VEC_SSSE3, VEC_SSE2 | VEC_SSSE3 | VEC_AVX2};
+    return VectorFeatures() & kUpTo[int(tier)];
+}
+
 SimdTier ActiveSimdTier() {
     EnsureProcessorFeatures();
     if (SimdLevel.load(std::memory_order_acquire) < SIMD_MMX) return SimdTier::Plain;

@@ -187,3 +187,13 @@ bool FromRgbSamplesAvx2(const std::int32_t*, std::int32_t*, std::uint32_t, Sampl
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallFromRgbAvx2(FromRgbKernels& k) {
+    k.packed = RgbToPacked8LineAvx2;
+    k.planar = RgbToPlanar8LineAvx2;
+    k.v210 = RgbToV210LineAvx2;
+}
+
+}  // namespace lumacore

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "colour/rgb_to_ycbcr_pixel.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 
@@ -44,6 +45,16 @@ std::uint32_t RgbToV210LineAvx2(const PixelCoefficients& k, RgbPixels pixels, co
 // offset) with the division truncating toward zero, to 0..255 (8 bits) or
 // 0..1023 (10 bits). 10-bit luma is not clamped: no luma row reaches past
 // 1023.
+// The kernel table; the plain code converts every pair itself (null entries).
+struct FromRgbKernels {
+    decltype(&RgbToPacked8LineSse2) packed;
+    decltype(&RgbToPlanar8LineSse2) planar;
+    decltype(&RgbToV210LineSse2) v210;
+};
+void InstallFromRgbSse2(FromRgbKernels& k);
+void InstallFromRgbAvx2(FromRgbKernels& k);
+const FromRgbKernels& FromRgbKernelsFor(SimdTier tier);
+
 enum class SampleKind : std::uint8_t { Luma8, Chroma8, Luma10, Chroma10 };
 
 // The kernels' samples from given sums, for the tests that prove the vector

@@ -179,3 +179,13 @@ bool FromRgbSamplesSse2(const std::int32_t*, std::int32_t*, std::uint32_t, Sampl
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallFromRgbSse2(FromRgbKernels& k) {
+    k.packed = RgbToPacked8LineSse2;
+    k.planar = RgbToPlanar8LineSse2;
+    k.v210 = RgbToV210LineSse2;
+}
+
+}  // namespace lumacore

@@ -75,3 +75,14 @@ void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallToRgbAvx2(ToRgbKernels& k) {
+    k.pair_blocks = ToRgbPairBlocksAvx2;
+    k.block_pixels = kAvx2BlockPixels;
+    k.v210_pairs = UnpackV210PairsAvx2;
+    k.divide = DivideBy10000Avx2;
+}
+
+}  // namespace lumacore

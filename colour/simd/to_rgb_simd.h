@@ -25,6 +25,17 @@ void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
 
+// The kernel table. The plain code converts no blocks (block_pixels 0).
+struct ToRgbKernels {
+    std::uint32_t (*pair_blocks)(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
+                                 const void* b, const void* c, std::uint32_t pixels);
+    std::uint32_t block_pixels;
+    void (*v210_pairs)(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs, std::uint32_t* c_pairs);
+    void (*divide)(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
+};
+void InstallToRgbSse2(ToRgbKernels& k);
+void InstallToRgbAvx2(ToRgbKernels& k);
+
 // Shared by the tiers and the plain code: each object keeps its own copy.
 inline namespace LUMACORE_ISA {
 

@@ -49,3 +49,14 @@ void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallToRgbSse2(ToRgbKernels& k) {
+    k.pair_blocks = ToRgbPairBlocksSse2;
+    k.block_pixels = kSse2BlockPixels;
+    k.v210_pairs = UnpackV210PairsSse2;
+    k.divide = DivideBy10000Sse2;
+}
+
+}  // namespace lumacore

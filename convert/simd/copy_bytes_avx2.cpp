@@ -154,4 +154,12 @@ void CopyLinesStreamingAvx2(std::uint8_t* dst, std::ptrdiff_t dst_step, const st
     copy_plan::LinesStreaming<Moves>(dst, dst_step, src, src_step, count, lines);
 }
 
+void InstallCopyAvx2(CopyKernels& k) {
+    k.short_copy = CopyShortAvx2;
+    k.variants[int(CopyVariant::Blocks64)] = CopyBlocks64Avx2;
+    k.variants[int(CopyVariant::Aligned128)] = CopyAligned128Avx2;
+    k.variants[int(CopyVariant::Streaming)] = CopyStreamingAvx2;
+    k.streaming_lines = CopyLinesStreamingAvx2;
+}
+
 }  // namespace lumacore

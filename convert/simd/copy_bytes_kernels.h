@@ -14,13 +14,6 @@ namespace lumacore {
 
 using CopyKernel = void (*)(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
 
-// The kernel that performs `variant` with the moves of `tier` (which the
-// processor must have).
-CopyKernel CopyKernelFor(CopyVariant variant, SimdTier tier);
-
-// The kernel for counts below 128 bytes with the moves of `tier`.
-CopyKernel ShortCopyKernelFor(SimdTier tier);
-
 // Counts up to 256 bytes, in a few overlapping moves instead of a loop
 // (CopyBytes uses them below 128; the other kernels up to 256).
 void CopyShortSse2(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t count);
@@ -53,6 +46,17 @@ void CopyLinesStreamingSse2(std::uint8_t* dst, std::ptrdiff_t dst_step, const st
                             std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines);
 void CopyLinesStreamingAvx2(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                             std::ptrdiff_t src_step, std::uint32_t count, std::uint32_t lines);
+
+// The kernel table: the copy for counts below 128 bytes, each variant's
+// copy, and the streamed lines (none without vector moves).
+struct CopyKernels {
+    CopyKernel short_copy;
+    CopyKernel variants[4];  // by CopyVariant
+    CopyLinesKernel streaming_lines;
+};
+void InstallCopySse2(CopyKernels& k);
+void InstallCopyAvx2(CopyKernels& k);
+const CopyKernels& CopyKernelsFor(SimdTier tier);
 
 // Copies of this many bytes or more use streaming stores, in every tier.
 // Streaming stores bypass the caches. That pays only when the copy could not

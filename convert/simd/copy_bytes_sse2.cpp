@@ -155,4 +155,12 @@ void CopyLinesStreamingSse2(std::uint8_t* dst, std::ptrdiff_t dst_step, const st
     copy_plan::LinesStreaming<Moves>(dst, dst_step, src, src_step, count, lines);
 }
 
+void InstallCopySse2(CopyKernels& k) {
+    k.short_copy = CopyShortSse2;
+    k.variants[int(CopyVariant::Blocks64)] = CopyBlocks64Sse2;
+    k.variants[int(CopyVariant::Aligned128)] = CopyAligned128Sse2;
+    k.variants[int(CopyVariant::Streaming)] = CopyStreamingSse2;
+    k.streaming_lines = CopyLinesStreamingSse2;
+}
+
 }  // namespace lumacore

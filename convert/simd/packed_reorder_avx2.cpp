@@ -111,3 +111,9 @@ void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_ste
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallReorderAvx2(ReorderKernels& k) { k.lines = ReorderLinesAvx2; }
+
+}  // namespace lumacore

@@ -30,4 +30,11 @@ void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_ste
 void ReorderLinesAvx2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src,
                       std::ptrdiff_t src_step, std::uint32_t pairs, std::uint32_t lines, bool stream);
 
+struct ReorderKernels {
+    decltype(&ReorderLinesPlain) lines;
+};
+void InstallReorderSse2(ReorderKernels& k);
+void InstallReorderAvx2(ReorderKernels& k);
+const ReorderKernels& ReorderKernelsFor(SimdTier tier);
+
 }  // namespace lumacore

@@ -101,3 +101,9 @@ void ReorderLinesSse2(Reorder reorder, std::uint8_t* dst, std::ptrdiff_t dst_ste
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallReorderSse2(ReorderKernels& k) { k.lines = ReorderLinesSse2; }
+
+}  // namespace lumacore

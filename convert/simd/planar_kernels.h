@@ -28,4 +28,21 @@ std::uint32_t MergePairsSse2(LumaPlace place, std::uint8_t* dst, const std::uint
 std::uint32_t MergePairsAvx2(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y, const std::uint8_t* c0,
                              const std::uint8_t* c1, std::uint32_t pairs);
 
+using SplitPairsKernel = std::uint32_t (*)(LumaPlace place, std::uint8_t* y, std::uint8_t* c0, std::uint8_t* c1,
+                                           const std::uint8_t* src, std::uint32_t pairs);
+using MergePairsKernel = std::uint32_t (*)(LumaPlace place, std::uint8_t* dst, const std::uint8_t* y,
+                                           const std::uint8_t* c0, const std::uint8_t* c1, std::uint32_t pairs);
+
+// The kernel tables: the plain kernels do every pair.
+struct SplitKernels {
+    SplitPairsKernel pairs;
+};
+struct MergeKernels {
+    MergePairsKernel pairs;
+};
+void InstallSplitSse2(SplitKernels& k);
+void InstallSplitAvx2(SplitKernels& k);
+void InstallMergeSse2(MergeKernels& k);
+void InstallMergeAvx2(MergeKernels& k);
+
 }  // namespace lumacore

@@ -71,3 +71,9 @@ std::uint32_t MergePairsAvx2(LumaPlace, std::uint8_t*, const std::uint8_t*, cons
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallMergeAvx2(MergeKernels& k) { k.pairs = MergePairsAvx2; }
+
+}  // namespace lumacore

@@ -68,3 +68,9 @@ std::uint32_t MergePairsSse2(LumaPlace, std::uint8_t*, const std::uint8_t*, cons
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallMergeSse2(MergeKernels& k) { k.pairs = MergePairsSse2; }
+
+}  // namespace lumacore

@@ -75,3 +75,9 @@ std::uint32_t SplitPairsAvx2(LumaPlace, std::uint8_t*, std::uint8_t*, std::uint8
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallSplitAvx2(SplitKernels& k) { k.pairs = SplitPairsAvx2; }
+
+}  // namespace lumacore

@@ -73,3 +73,9 @@ std::uint32_t SplitPairsSse2(LumaPlace, std::uint8_t*, std::uint8_t*, std::uint8
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallSplitSse2(SplitKernels& k) { k.pairs = SplitPairsSse2; }
+
+}  // namespace lumacore

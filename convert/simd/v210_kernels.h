@@ -30,4 +30,24 @@ std::uint32_t UnpackGroupsAvx2(std::uint8_t* dst, const std::uint8_t* src, std::
 std::uint32_t UnpackGroupsToPlanesAvx2(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, const std::uint8_t* src,
                                        std::uint32_t groups);
 
+using GroupsKernel = std::uint32_t (*)(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t groups);
+using GroupsToPlanesKernel = std::uint32_t (*)(std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr,
+                                               const std::uint8_t* src, std::uint32_t groups);
+
+// The kernel tables. The plain kernels do every group, but for the planes:
+// there the plain code goes through UYVY order (none done).
+struct V210PackKernels {
+    GroupsKernel groups;
+};
+struct V210UnpackKernels {
+    GroupsKernel groups;
+    GroupsToPlanesKernel to_planes;
+};
+void InstallV210PackSse2(V210PackKernels& k);
+void InstallV210PackSsse3(V210PackKernels& k);
+void InstallV210PackAvx2(V210PackKernels& k);
+void InstallV210UnpackSse2(V210UnpackKernels& k);
+void InstallV210UnpackSsse3(V210UnpackKernels& k);
+void InstallV210UnpackAvx2(V210UnpackKernels& k);
+
 }  // namespace lumacore

@@ -57,3 +57,9 @@ std::uint32_t PackGroupsAvx2(std::uint8_t* dst, const std::uint8_t* src, std::ui
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210PackAvx2(V210PackKernels& k) { k.groups = PackGroupsAvx2; }
+
+}  // namespace lumacore

@@ -46,3 +46,9 @@ std::uint32_t PackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::ui
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210PackSse2(V210PackKernels& k) { k.groups = PackGroupsSse2; }
+
+}  // namespace lumacore

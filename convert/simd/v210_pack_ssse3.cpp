@@ -46,3 +46,9 @@ std::uint32_t PackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std::u
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210PackSsse3(V210PackKernels& k) { k.groups = PackGroupsSsse3; }
+
+}  // namespace lumacore

@@ -156,3 +156,12 @@ std::uint32_t UnpackGroupsToPlanesAvx2(std::uint8_t*, std::uint8_t*, std::uint8_
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210UnpackAvx2(V210UnpackKernels& k) {
+    k.groups = UnpackGroupsAvx2;
+    k.to_planes = UnpackGroupsToPlanesAvx2;
+}
+
+}  // namespace lumacore

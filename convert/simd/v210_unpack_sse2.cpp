@@ -50,3 +50,9 @@ std::uint32_t UnpackGroupsSse2(std::uint8_t* dst, const std::uint8_t* src, std::
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210UnpackSse2(V210UnpackKernels& k) { k.groups = UnpackGroupsSse2; }
+
+}  // namespace lumacore

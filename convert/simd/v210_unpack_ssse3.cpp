@@ -50,3 +50,9 @@ std::uint32_t UnpackGroupsSsse3(std::uint8_t* dst, const std::uint8_t* src, std:
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallV210UnpackSsse3(V210UnpackKernels& k) { k.groups = UnpackGroupsSsse3; }
+
+}  // namespace lumacore

@@ -47,4 +47,6 @@ void SwapLinesAvx2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes) {
     _mm256_zeroupper();
 }
 
+void InstallReverseLinesAvx2(ReverseLinesKernels& k) { k.swap = SwapLinesAvx2; }
+
 }  // namespace lumacore

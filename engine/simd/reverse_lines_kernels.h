@@ -11,4 +11,10 @@ void SwapLinesPlain(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
 void SwapLinesSse2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
 void SwapLinesAvx2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
 
+struct ReverseLinesKernels {
+    void (*swap)(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes);
+};
+void InstallReverseLinesSse2(ReverseLinesKernels& k);
+void InstallReverseLinesAvx2(ReverseLinesKernels& k);
+
 }  // namespace lumacore

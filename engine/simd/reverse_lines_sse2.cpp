@@ -50,4 +50,6 @@ void SwapLinesSse2(std::uint8_t* a, std::uint8_t* b, std::uint32_t line_bytes) {
     Store(b + n - 16, tail_a);
 }
 
+void InstallReverseLinesSse2(ReverseLinesKernels& k) { k.swap = SwapLinesSse2; }
+
 }  // namespace lumacore

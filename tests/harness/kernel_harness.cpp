@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "engine/simd_tier.h"
-#include "engine/v210_tier.h"
+#include "platform/cpu_features.h"
 
 namespace kernel_harness {
 namespace {
@@ -24,14 +24,9 @@ namespace {
 constexpr std::size_t kGuard = 128;  // canary bytes on each side; keeps offset 0 on a 128-byte boundary
 
 bool Has(Isa isa) {
-    using lumacore::SimdTier;
-    using lumacore::V210Tier;
-    switch (isa) {
-        case Isa::Sse2: return lumacore::HostSimdTier() >= SimdTier::Sse2;
-        case Isa::Ssse3: return lumacore::HostV210Tier() >= V210Tier::Ssse3;
-        case Isa::Avx2: return lumacore::HostSimdTier() >= SimdTier::Avx2;
-    }
-    return false;
+    using namespace lumacore;
+    static constexpr std::uint32_t kNeeds[] = {VEC_SSE2, VEC_SSE2 | VEC_SSSE3, VEC_AVX2};
+    return (VectorFeatures() & kNeeds[int(isa)]) == kNeeds[int(isa)];
 }
 
 std::vector<Entry> Entries() {
