@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/unit/convert/layout_model.h"
+#include "tests/unit/dispatch/layout_model.h"
 #include "tests/wine/vcm_fixture.h"
 
 using namespace vcm_test;
