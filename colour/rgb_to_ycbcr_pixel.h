@@ -5,20 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "colour/rgb_channel_order.h"
 #include "colour/rgb_to_ycbcr_tables.h"
 
 namespace lumacore {
 
 // Bit 15 of the flags word: the RGB image is stored bottom line first.
 inline constexpr std::uint32_t FLAG_SOURCE_BOTTOM_UP = 0x8000;
-
-// Channel orders, the low 15 bits of the flags word.
-enum RgbChannelOrder : std::uint32_t {
-    ORDER_BGRX = 0,
-    ORDER_XBGR = 1,
-    ORDER_RGBX = 2,
-    ORDER_XRGB = 3,
-};
 
 // Where a pixel's three colour bytes are: 3-byte pixels, or 4-byte pixels
 // with the colour in bytes 0..2 or in bytes 1..3.

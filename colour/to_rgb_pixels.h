@@ -4,19 +4,13 @@
 
 #include <cstdint>
 
+#include "colour/rgb_channel_order.h"
+
 namespace lumacore {
 
 // Bit 15 of the flags word: the RGB image is stored bottom-up, so source
 // line 0 goes to the last destination line.
 inline constexpr std::uint32_t FLAG_DEST_BOTTOM_UP = 0x8000;
-
-// Bits 0..14 of the flags word.
-enum RgbChannelOrder : std::uint32_t {
-    ORDER_BGRX = 0,
-    ORDER_XBGR = 1,
-    ORDER_RGBX = 2,
-    ORDER_XRGB = 3,
-};
 
 // The channel order of a flags word; 4 and above write as ORDER_RGBX.
 constexpr RgbChannelOrder ChannelOrderOf(std::uint32_t flags) {

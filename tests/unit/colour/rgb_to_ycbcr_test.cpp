@@ -112,50 +112,6 @@ TEST(RgbToYCbCr, ListedSamplesForWhiteRedAndBlue) {
     EXPECT_EQ(Field(Word(line, 16), 0), 1023u);
 }
 
-// Lines of distinct colours, so that each chroma row shows its line.
-Frame Stripes(std::uint32_t w, std::uint32_t h) {
-    Frame f(w, h, 24);
-    for (std::uint32_t y = 0; y < h; ++y)
-        for (std::uint32_t x = 0; x < w; ++x) f.Set(x, y, {std::uint8_t(30 * y), std::uint8_t(200 - 20 * y), 90});
-    return f;
-}
-
-TEST(RgbToYCbCr, Planar420TakesEachChromaRowFromOneLine) {
-    struct Case {
-        std::uint32_t height;
-        std::vector<std::uint32_t> lines;  // the line of each chroma row
-    };
-    // 0, 3, 4, 7, ...; an odd height's last row without such a line takes the last line.
-    const Case cases[] = {{6, {0, 3, 4}},    {8, {0, 3, 4, 7}}, {5, {0, 3, 4}}, {3, {0, 2}},
-                          {7, {0, 3, 4, 6}}, {1, {0}},          {2, {0}}};
-    const std::uint32_t w = 4, p = 4;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.height);
-        const Frame f = Stripes(w, c.height);
-        // Per line, Cb and Cr as UYVY writes them (top-down, for clarity).
-        const auto uyvy = Convert(&Rgb24ToUyvy, f, 2 * w, 2 * w * c.height, 1, 0);
-        const std::uint32_t rows = (c.height + 1) / 2, luma = c.height * p, plane = rows * (p / 2);
-        std::uint32_t count = 0;
-        const auto i420 = Convert(&Rgb24ToI420, f, p, luma + 2 * plane + 8, 1, 0, &count);
-        const auto yv12 = Convert(&Rgb24ToYv12, f, p, luma + 2 * plane + 8, 1, 0);
-        EXPECT_EQ(count, w * c.height + 2 * (w * c.height / 4));
-        ASSERT_EQ(c.lines.size(), rows);
-        for (std::uint32_t r = 0; r < rows; ++r) {
-            const std::size_t pair = std::size_t(c.lines[r]) * 2 * w;
-            for (std::uint32_t k = 0; k < w / 2; ++k) {
-                EXPECT_EQ(i420[luma + r * 2 + k], uyvy[pair + 4 * k]) << "Cb row " << r;
-                EXPECT_EQ(i420[luma + plane + r * 2 + k], uyvy[pair + 4 * k + 2]) << "Cr row " << r;
-                EXPECT_EQ(yv12[luma + r * 2 + k], uyvy[pair + 4 * k + 2]) << "YV12 Cr first";
-                EXPECT_EQ(yv12[luma + plane + r * 2 + k], uyvy[pair + 4 * k]);
-            }
-        }
-        for (std::uint32_t y = 0; y < c.height; ++y)
-            for (std::uint32_t x = 0; x < w; ++x) EXPECT_EQ(i420[y * p + x], uyvy[y * 2 * w + 2 * x + 1]);
-        // Nothing after the frame.
-        for (std::size_t i = luma + 2 * plane; i < i420.size(); ++i) EXPECT_EQ(i420[i], kCanary);
-    }
-}
-
 TEST(RgbToV210, ChromaIsFilteredOneTwoOneAcrossPairs) {
     // Each pixel's own Cb and Cr, then a line of them mixed.
     const Rgb colours[6] = {{200, 30, 10}, {10, 220, 40}, {0, 0, 250}, {250, 250, 0}, {90, 90, 90}, {255, 0, 255}};

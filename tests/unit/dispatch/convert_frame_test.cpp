@@ -57,24 +57,6 @@ bool Untouched(const std::vector<std::uint8_t>& v, std::size_t from = 0) {
     return true;
 }
 
-TEST(ConvertFrame, ZeroAlphaIsAppendedOnlyWhenItFits) {
-    const std::uint32_t w = 16, h = 4, colour = 2 * w * h;
-    const auto src = Random(colour, 3);
-    Result fits = Convert(FMT_UYVY, FMT_AUV2, w, h, src, colour, 3 * w * h);
-    EXPECT_EQ(fits.count, 3 * w * h);
-    EXPECT_EQ(std::vector<std::uint8_t>(fits.dst.begin(), fits.dst.begin() + colour), src);
-    for (std::uint32_t i = colour; i < 3 * w * h; ++i) EXPECT_EQ(fits.dst[i], 0) << i;
-
-    Result short_by_one = Convert(FMT_UYVY, FMT_AUV2, w, h, src, colour, 3 * w * h - 1);
-    EXPECT_EQ(short_by_one.count, colour);
-    EXPECT_TRUE(Untouched(short_by_one.dst, colour));
-
-    // a12v: the v210 colour part, then h lines of whole alpha words.
-    const std::uint32_t vw = 12, vp = V210LinePitch(vw), vcolour = vp * h;
-    Result a12v = Convert(FMT_V210, FMT_A12V, vw, h, Random(vcolour, 4), vcolour, vcolour + h * 16);
-    EXPECT_EQ(a12v.count, vcolour + h * 16);
-}
-
 TEST(ConvertFrame, RefusesFramesThatDoNotFitEitherBuffer) {
     const std::uint32_t w = 32, h = 8, size = 2 * w * h;
     const auto src = Random(size, 9);

@@ -1,10 +1,11 @@
-// The routines of the conversion table: which kernel or converter each
-// processor level gets, the counts, cyuv's line order, the planar layouts,
-// the alpha transfers and the cells of ConvertFrame that run them.
+// Y'CbCr to RGB: the levels of the generic converters worked out by hand from
+// the coefficient tables, and which kernel or converter each processor level
+// and channel order gets.
 #include "colour/to_rgb_routines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -12,27 +13,14 @@
 
 #include "colour/to_rgb_kernels.h"
 #include "colour/ycbcr_to_rgb_generic.h"
-#include "dispatch/convert_frame.h"
-#include "settings/codec_settings.h"
 #include "engine/routine.h"
-#include "formats/fourcc.h"
-#include "formats/line_pitch.h"
 #include "tests/unit/colour/to_rgb_test_support.h"
 
 namespace lumacore_test {
 namespace {
 
 using lumacore::SimdTier;
-
-// A packed UYVY frame of one repeated pair.
-Bytes Uyvy(std::uint32_t w, std::uint32_t h, int y, int cb = 128, int cr = 128) {
-    Bytes f(2 * w * h);
-    for (std::size_t k = 0; k < f.size() / 4; ++k) {
-        f[4 * k] = std::uint8_t(cb), f[4 * k + 1] = std::uint8_t(y), f[4 * k + 2] = std::uint8_t(cr);
-        f[4 * k + 3] = std::uint8_t(y);
-    }
-    return f;
-}
+using Rgb = std::array<int, 3>;
 
 struct Out {
     std::uint32_t count;
@@ -113,72 +101,70 @@ TEST(ToRgbRoutines, ProcessorLevelAndOrderPickThePath) {
     }
 }
 
-std::uint32_t AlphaWord(std::uint32_t a, std::uint32_t b, std::uint32_t c) { return a | b << 10 | c << 20; }
-
-void PutWord(Bytes& v, std::size_t at, std::uint32_t word) {
-    for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(word >> (8 * i));
+// (R, G, B) of a 64-pixel UYVY line of one sample triple, BGRX order.
+Rgb Convert8(SimdTier tier, std::int32_t matrix, int y, int cb, int cr) {
+    constexpr std::uint32_t w = 64;
+    Bytes src(2 * w);
+    for (std::uint32_t k = 0; k < w / 2; ++k) {
+        src[4 * k] = std::uint8_t(cb);
+        src[4 * k + 1] = std::uint8_t(y);
+        src[4 * k + 2] = std::uint8_t(cr);
+        src[4 * k + 3] = std::uint8_t(y);
+    }
+    Bytes dst(3 * w);
+    lumacore::YCbCr8ToRgbWith(tier, dst.data(), src.data() + 1, src.data(), src.data() + 2, w, 1, 3 * w, 2 * w,
+                              matrix, 0, lumacore::kChromaRowPerLine, lumacore::kPackedLayout, 24, 2 * w);
+    for (std::uint32_t x = 1; x < w; ++x)
+        EXPECT_TRUE(dst[3 * x] == dst[0] && dst[3 * x + 1] == dst[1] && dst[3 * x + 2] == dst[2]);
+    return {dst[2], dst[1], dst[0]};
 }
 
-BITMAPINFOHEADER Header(std::int32_t w, std::int32_t h, std::uint16_t bits, DWORD compression, DWORD size) {
-    BITMAPINFOHEADER b{};
-    b.biSize = sizeof b;
-    b.biWidth = w;
-    b.biHeight = h;
-    b.biPlanes = 1;
-    b.biBitCount = bits;
-    b.biCompression = compression;
-    b.biSizeImage = size;
-    return b;
+// The same through v210 words (one sample triple in every field).
+Rgb Convert10(SimdTier tier, std::int32_t matrix, std::uint32_t y, std::uint32_t cb, std::uint32_t cr) {
+    constexpr std::uint32_t w = 96;
+    Bytes src(16 * w / 6);
+    const std::uint32_t words[4] = {cb | y << 10 | cr << 20, y | cb << 10 | y << 20, cr | y << 10 | cb << 20,
+                                    y | cr << 10 | y << 20};
+    for (std::uint32_t g = 0; g < w / 6; ++g)
+        for (int i = 0; i < 4; ++i)
+            for (int b = 0; b < 4; ++b) src[16 * g + 4 * i + b] = std::uint8_t(words[i] >> (8 * b));
+    Bytes dst(4 * w);
+    lumacore::V210ToRgbWith(tier, dst.data(), src.data(), w, 1, 4 * w, std::uint32_t(src.size()), matrix, 0, 32);
+    for (std::uint32_t x = 1; x < w; ++x)
+        EXPECT_TRUE(dst[4 * x] == dst[0] && dst[4 * x + 1] == dst[1] && dst[4 * x + 2] == dst[2]);
+    return {dst[2], dst[1], dst[0]};
 }
 
-// auv2 and a12v to RGB32 through the dispatcher: the colour of their
-// UYVY or v210 part, then the alpha area's samples in the fourth bytes.
-TEST(ToRgbRoutines, AlphaCellsCarryAlphaIntoRgb32) {
-    ScopedSimdLevel level(4);
-    const std::uint32_t w = 6, h = 3;
-    {
-        Bytes src = Uyvy(w, h, 100);
-        for (std::uint32_t i = 0; i < w * h; ++i) src.push_back(std::uint8_t(16 + 10 * i));
-        BITMAPINFOHEADER in = Header(w, h, 16, lumacore::Fourcc("auv2"), std::uint32_t(src.size()));
-        BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
-        Bytes dst(4 * w * h, kCanary);
-        EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, lumacore::FMT_AUV2, &in, src.data(),
-                                         in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 1),
-                  4 * w * h);
-        for (std::uint32_t y = 0; y < h; ++y)
-            for (std::uint32_t x = 0; x < w; ++x) {
-                const int a = 16 + 10 * int(y * w + x);
-                const std::size_t at = ((h - 1 - y) * w + x) * 4;
-                EXPECT_EQ(dst[at + 3], a >= 235 ? 255 : (a * 255 - 4080) / 219);
-                EXPECT_EQ(dst[at], (84 * 9535) >> 13);
-            }
-    }
-    {
-        const std::uint32_t pitch = lumacore::V210LinePitch(w);  // 128
-        Bytes src(pitch * h + h * 8);
-        for (std::uint32_t y = 0; y < h; ++y) {
-            PutWord(src, y * pitch, AlphaWord(512, 400, 512));
-            PutWord(src, y * pitch + 4, AlphaWord(400, 512, 400));
-            PutWord(src, y * pitch + 8, AlphaWord(512, 400, 512));
-            PutWord(src, y * pitch + 12, AlphaWord(400, 512, 400));
-            PutWord(src, pitch * h + 8 * y, AlphaWord(4 * y, 100 + 4 * y, 1020));
-            PutWord(src, pitch * h + 8 * y + 4, AlphaWord(500, 600, 700));
-        }
-        BITMAPINFOHEADER in = Header(w, h, 20, lumacore::Fourcc("a12v"), std::uint32_t(src.size()));
-        BITMAPINFOHEADER out = Header(w, h, 32, BI_RGB, 4 * w * h);
-        Bytes dst(4 * w * h, kCanary);
-        EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, lumacore::FMT_A12V, &in, src.data(),
-                                         in.biSizeImage, lumacore::FMT_RGB32, &out, dst.data(), out.biSizeImage, 0),
-                  4 * w * h);
-        for (std::uint32_t y = 0; y < h; ++y) {
-            const std::uint8_t* line = &dst[(h - 1 - y) * w * 4];
-            const int expected[6] = {int(y), 25 + int(y), 255, 125, 150, 175};
-            for (std::uint32_t x = 0; x < w; ++x) {
-                EXPECT_EQ(line[4 * x + 3], expected[x]) << y << " " << x;
-                EXPECT_EQ(line[4 * x], 100);
-            }
-        }
-    }
+// Standard range stretches luma, truncates its white and clamps; extended
+// range passes luma through (ten bits: quarter gains, the low two bits lost).
+TEST(GenericToRgb, LevelsWorkedOutByHand) {
+    struct Case {
+        bool ten;
+        std::int32_t matrix;
+        int y, cb, cr;
+        Rgb rgb;
+    };
+    const Case cases[] = {
+        {false, 1, 235, 128, 128, {254, 254, 254}},  // 219 x 1.164 = 254.9
+        {false, 1, 16, 128, 128, {0, 0, 0}},         {false, 1, 255, 128, 128, {255, 255, 255}},
+        {false, 1, 0, 128, 128, {0, 0, 0}},          {true, 1, 940, 512, 512, {254, 254, 254}},
+        {true, 1, 64, 512, 512, {0, 0, 0}},
+        // Saturated red: R 2703720 clamps high, G -86558 low, and B's -9860 truncates to 0.
+        {false, 1, 81, 90, 250, {255, 0, 0}},
+        // R 977760 + 15960 x 50, G 977760 + 3910 x 30 - 8129 x 50, B 977760 - 20170 x 30.
+        {false, 1, 100, 98, 178, {177, 68, 37}},
+        {false, 0, 0, 128, 128, {0, 0, 0}},          {false, 0, 128, 128, 128, {128, 128, 128}},
+        {false, 0, 255, 128, 128, {255, 255, 255}},  {false, 2, 16, 128, 128, {16, 16, 16}},
+        {false, 4, 235, 128, 128, {235, 235, 235}},  {true, 0, 941, 512, 512, {235, 235, 235}},
+        // Blue of (Y 0, Cb 127) with matrix 0: 17320 x -1 truncates to 0, as
+        // does every sum between -9999 and 9999.
+        {false, 0, 0, 127, 128, {0, 0, 0}},          {false, 0, 1, 127, 128, {1, 1, 0}},
+    };
+    for (SimdTier tier : AllTiers())
+        for (const Case& c : cases)
+            EXPECT_EQ(c.ten ? Convert10(tier, c.matrix, c.y, c.cb, c.cr) : Convert8(tier, c.matrix, c.y, c.cb, c.cr),
+                      c.rgb)
+                << TierName(tier) << " matrix " << c.matrix << " Y " << c.y;
 }
 
 }  // namespace
