@@ -1,5 +1,5 @@
-// DriverProc: the housekeeping and compressor message tables, DRV_OPEN and
-// DRV_CLOSE, the state blob and the frame-rate record.
+// DriverProc: the compressor message table, DRV_OPEN and DRV_CLOSE, the
+// state blob, and ICM_GETINFO with the FourCC each instance reports.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -107,83 +107,46 @@ TEST_F(DriverProcTest, CompressorMessageTable) {
     EXPECT_EQ(quality, 7500u);
 }
 
+// Without an instance: ICERR_BADHANDLE, and nothing read or written.
 TEST_F(DriverProcTest, InstanceMessagesNeedAnInstance) {
-    CodecSettings blob{};
-    std::memset(&blob, 0xAB, sizeof blob);
-    ICINFO info{};
-    ICCOMPRESSFRAMES frames{};
-    frames.dwRate = 30000;
-    frames.dwScale = 1001;
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETSTATE, LPARAM(&blob), sizeof blob), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETSTATE, 0, 0), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_SETSTATE, LPARAM(&blob), sizeof blob), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_SETSTATE, 0, 0), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, LPARAM(&info), sizeof info), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_GETINFO, 0, 0), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_FRAMES_INFO, LPARAM(&frames), sizeof frames), ICERR_BADHANDLE);
-    BITMAPINFOHEADER rgb{};
-    rgb.biSize = sizeof rgb;
-    rgb.biWidth = 64;
-    rgb.biHeight = 64;
-    rgb.biBitCount = 24;
-    BITMAPINFOHEADER proposal{};
-    ICCOMPRESS compress{};
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_QUERY, LPARAM(&rgb), 0), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_GET_FORMAT, LPARAM(&rgb), LPARAM(&proposal)), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS_GET_SIZE, LPARAM(&rgb), LPARAM(&rgb)), ICERR_BADHANDLE);
-    EXPECT_EQ(DriverProc(0, nullptr, ICM_COMPRESS, LPARAM(&compress), sizeof compress), ICERR_BADHANDLE);
-    EXPECT_EQ(proposal.biSize, 0u);
-
-    CodecSettings untouched{};
-    std::memset(&untouched, 0xAB, sizeof untouched);
-    EXPECT_EQ(Fields(blob), Fields(untouched));
-    EXPECT_EQ(info.dwSize, 0u);
+    unsigned char buffer[600];
+    std::memset(buffer, 0xAB, sizeof buffer);
+    for (UINT message : {ICM_GETSTATE, ICM_SETSTATE, ICM_GETINFO, ICM_COMPRESS_FRAMES_INFO, ICM_COMPRESS_QUERY,
+                         ICM_COMPRESS_GET_FORMAT, ICM_COMPRESS_GET_SIZE, ICM_COMPRESS}) {
+        EXPECT_EQ(DriverProc(0, nullptr, message, LPARAM(buffer), LPARAM(sizeof buffer)), ICERR_BADHANDLE) << message;
+        EXPECT_EQ(DriverProc(0, nullptr, message, 0, 0), ICERR_BADHANDLE) << message;
+    }
+    for (unsigned char b : buffer) ASSERT_EQ(b, 0xAB);
     // SETSTATE(null) did not load: no key was created.
     EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
 }
 
+// The state blob is the 72-byte record, per instance, never saved.
 TEST_F(DriverProcTest, StateBlobIsTheWholeSettingsRecord) {
     Instance instance = OpenFor(Fcc("UYVY"));
     ASSERT_TRUE(instance);
-
     EXPECT_EQ(instance.Send(ICM_GETSTATE, 0, 0), 72);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, 0, 1000), 72);
-
-    // Exactly 72 bytes are written, in record order.
     unsigned char buffer[80];
     std::memset(buffer, 0xCD, sizeof buffer);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 72), ICERR_OK);
+    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), sizeof buffer), ICERR_OK);
     SettingsFields got{};
     std::memcpy(got.data(), buffer, 72);
     EXPECT_EQ(got, kDefaultFields);
     for (size_t i = 72; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xCD) << i;
-
-    // A larger size is fine; a smaller one is refused without touching the buffer.
+    // Sizes below 72 are refused without touching the buffer or the record.
     std::memset(buffer, 0xCD, sizeof buffer);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), sizeof buffer), ICERR_OK);
-    std::memset(buffer, 0xCD, sizeof buffer);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 71), ICERR_BADSIZE);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), 0), ICERR_BADSIZE);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), -1), ICERR_BADSIZE);
-    for (size_t i = 0; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], 0xCD) << i;
-
+    for (LPARAM size : {LPARAM(71), LPARAM(0), LPARAM(-1)}) {
+        EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), size), ICERR_BADSIZE);
+        EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(buffer), size), ICERR_BADSIZE);
+    }
+    for (unsigned char b : buffer) ASSERT_EQ(b, 0xCD);
+    EXPECT_EQ(Fields(instance.State()), kDefaultFields);
     // SETSTATE takes the 72 bytes as they come, out-of-range values included.
-    SettingsFields host = {9, -1, 6, 77, std::int32_t(Fcc("v210")), 3, 2, 2, 2, 7, 5, 5, 5, 5, 5, 5, 5, 1};
+    const SettingsFields host = {9, -1, 6, 77, std::int32_t(Fcc("v210")), 3, 2, 2, 2, 7, 5, 5, 5, 5, 5, 5, 5, 1};
     EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(host.data()), 72), 0);
     EXPECT_EQ(Fields(instance.State()), host);
-
-    // Too small a size: nothing is read.
-    SettingsFields other = kDefaultFields;
-    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(other.data()), 71), ICERR_BADSIZE);
-    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(other.data()), 0), ICERR_BADSIZE);
-    EXPECT_EQ(Fields(instance.State()), host);
-
-    // The state is per instance, and not saved anywhere.
     Instance second = OpenFor(Fcc("UYVY"));
     EXPECT_EQ(Fields(second.State()), kDefaultFields);
-    instance.Close();
-    Instance third = OpenFor(Fcc("UYVY"));
-    EXPECT_EQ(Fields(third.State()), kDefaultFields);
 }
 
 TEST_F(DriverProcTest, OpenAcceptsOnlyVideoCompressorType) {
@@ -226,6 +189,96 @@ TEST_F(DriverProcTest, OpenAcceptsOnlyVideoCompressorType) {
     plain.Close();
     Instance after = OpenWithoutParams();
     EXPECT_EQ(after.State().enc_matrix, 1);
+}
+
+std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+// A wide-character field as text, failing the test when it has no terminator.
+std::u16string FieldText(const WCHAR* field, size_t capacity) {
+    for (size_t n = 0; n < capacity; ++n)
+        if (field[n] == 0) return std::u16string(field, n);
+    ADD_FAILURE() << "no terminator";
+    return std::u16string(field, capacity);
+}
+
+// An ICINFO filled with a pattern, so that untouched parts can be seen.
+ICINFO Prefilled() {
+    ICINFO info;
+    std::memset(&info, 0xCD, sizeof info);
+    return info;
+}
+
+bool Untouched(const void* p, size_t n) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    for (size_t i = 0; i < n; ++i)
+        if (b[i] != 0xCD) return false;
+    return true;
+}
+
+void ExpectInfo(const ICINFO& info, DWORD fcc, const std::string& name, const std::string& description) {
+    EXPECT_EQ(info.dwSize, 568u);
+    EXPECT_EQ(info.fccType, Fcc("vidc"));
+    EXPECT_EQ(info.fccHandler, fcc);
+    EXPECT_EQ(info.dwFlags, 0u);
+    EXPECT_EQ(info.dwVersion, 0x00010001u);
+    EXPECT_EQ(info.dwVersionICM, 0x0104u);
+    EXPECT_EQ(FieldText(info.szName, 16), Wide(name));
+    EXPECT_EQ(FieldText(info.szDescription, 128), Wide(description));
+    EXPECT_TRUE(Untouched(info.szDriver, sizeof info.szDriver)) << "szDriver is not written";
+}
+
+// An instance opened for one of the twenty keeps that FourCC, whatever was
+// opened after it (a codec chooser opens every installed codec to list it);
+// others report the last FourCC opened in the process.
+TEST_F(DriverProcTest, InstancesOpenedForAKnownFourccKeepTheirOwn) {
+    Instance yv12 = OpenFor(Fcc("YV12"));
+    Instance uyvy = OpenFor(Fcc("uyvy"));  // normalised to a known one
+    Instance second = OpenFor(Fcc("v210"));
+    ASSERT_TRUE(yv12 && uyvy && second);
+    // Proposed from the open on, with the layout's own bit count.
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YV12")));
+    EXPECT_EQ(yv12.State().fourcc_bitcount, 12);
+    EXPECT_EQ(second.State().fourcc_bitcount, 16);
+
+    ICINFO info = Prefilled();
+    EXPECT_EQ(yv12.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, Fcc("YV12"), "YCbCr420 [YV12]", "OV 8 Bit Y'CbCr 4:2:0 [YV12]");
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YV12")));
+    info = Prefilled();
+    EXPECT_EQ(uyvy.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    EXPECT_EQ(info.fccHandler, Fcc("UYVY"));
+
+    // A restored state still replaces the whole record, until the next
+    // ICM_GETINFO names the instance's own FourCC again.
+    CodecSettings state = yv12.State();
+    state.fourcc_used = std::int32_t(Fcc("YUY2"));
+    yv12.Send(ICM_SETSTATE, LPARAM(&state), sizeof state);
+    EXPECT_EQ(yv12.State().fourcc_used, std::int32_t(Fcc("YUY2")));
+
+    // Instances opened for another handler, or without parameters, report
+    // the last FourCC opened in the process. A refused open does not move it.
+    Instance other = OpenFor(Fcc("HFYU"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other.State().fourcc_used, std::int32_t(Fcc("UYVY")));  // the stored setting
+    Instance late = OpenFor(Fcc("v210"));
+    info = Prefilled();
+    EXPECT_EQ(other.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    ExpectInfo(info, Fcc("v210"), "YCbCr10 [v210]", "OV 10 Bit Y'CbCr 4:2:2 [v210]");
+    EXPECT_EQ(other.State().fourcc_used, std::int32_t(Fcc("v210")));
+
+    Instance plain = OpenWithoutParams();
+    ICOPEN refused = OpenParams(Fcc("YV12"), Fcc("VIDC"));
+    EXPECT_EQ(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&refused)), 0);
+    info = Prefilled();
+    EXPECT_EQ(plain.Send(ICM_GETINFO, LPARAM(&info), sizeof info), 568);
+    EXPECT_EQ(info.fccHandler, Fcc("v210"));
+    EXPECT_EQ(plain.State().fourcc_used, std::int32_t(Fcc("v210")));
+
+    // A larger buffer is fine, and only the ICINFO is written.
+    unsigned char big[600];
+    std::memset(big, 0xCD, sizeof big);
+    EXPECT_EQ(second.Send(ICM_GETINFO, LPARAM(big), sizeof big), 568);
+    EXPECT_TRUE(Untouched(big + 568, sizeof big - 568));
 }
 
 }  // namespace
