@@ -4,28 +4,34 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace vcm_test {
 
-constexpr DWORD Fcc(const char (&s)[5]) {
+constexpr BYTE kCanary = 0xA5;
+
+constexpr DWORD Fcc(const char* s) {
     return DWORD(BYTE(s[0])) | (DWORD(BYTE(s[1])) << 8) | (DWORD(BYTE(s[2])) << 16) | (DWORD(BYTE(s[3])) << 24);
 }
 
-inline DWORD FccOf(const char* s) {
-    return DWORD(BYTE(s[0])) | (DWORD(BYTE(s[1])) << 8) | (DWORD(BYTE(s[2])) << 16) | (DWORD(BYTE(s[3])) << 24);
-}
-
-inline std::string FccText(DWORD fcc) {
-    std::string s(4, ' ');
-    for (int i = 0; i < 4; ++i) s[i] = char((fcc >> (8 * i)) & 0xFF);
-    return s;
-}
+inline std::string FccText(DWORD fcc) { return std::string(reinterpret_cast<const char*>(&fcc), 4); }
 
 inline std::string Narrow(const WCHAR* w) {
     std::string s;
     while (*w) s.push_back(char(*w++));
     return s;
+}
+
+inline DWORD DibSize(int w, int h, int bits) { return DWORD((w * bits + 31) / 32 * 4 * h); }
+
+// True when bytes [from, to) of `b` all still hold the canary.
+inline bool Untouched(const std::vector<BYTE>& b, size_t from = 0, size_t to = size_t(-1)) {
+    for (size_t i = from; i < b.size() && i < to; ++i)
+        if (b[i] != kCanary) return false;
+    return true;
 }
 
 // A bitmap header as hosts fill it in.
@@ -41,21 +47,12 @@ inline BITMAPINFOHEADER Header(LONG w, LONG h, WORD bits, DWORD compression, DWO
     return b;
 }
 
-// Closes a compressor handle at scope end.
-class Compressor {
-public:
-    explicit Compressor(HIC hic) : hic_(hic) {}
-    Compressor(DWORD type, DWORD handler, UINT mode = ICMODE_QUERY) : hic_(ICOpen(type, handler, mode)) {}
-    ~Compressor() {
-        if (hic_) ICClose(hic_);
-    }
-    Compressor(const Compressor&) = delete;
-    Compressor& operator=(const Compressor&) = delete;
-    HIC get() const { return hic_; }
-    explicit operator bool() const { return hic_ != nullptr; }
-
-private:
-    HIC hic_;
+// A compressor handle closed at scope end.
+struct CloseHic { void operator()(HIC hic) const { ICClose(hic); } };
+struct Compressor : std::unique_ptr<std::remove_pointer_t<HIC>, CloseHic> {
+    using unique_ptr::unique_ptr;
+    Compressor(DWORD type, DWORD handler, UINT mode = ICMODE_QUERY) : unique_ptr(ICOpen(type, handler, mode)) {}
 };
+inline Compressor Open(DWORD fcc, UINT mode = ICMODE_QUERY) { return Compressor(ICTYPE_VIDEO, fcc, mode); }
 
 }  // namespace vcm_test
