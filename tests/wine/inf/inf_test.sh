@@ -33,7 +33,9 @@ declare -A values
 reg_values() {
   values=()
   local out line re='^    (.+)    (REG_[A-Z_]+)(    (.*))?$'
-  out=$(wine_run reg query "$1" "/reg:$2" 2>/dev/null | tr -d '\r') || return 1
+  # A query that fails is asked once more: a Wine process start can fail under load.
+  out=$(wine_run reg query "$1" "/reg:$2" 2>/dev/null | tr -d '\r') ||
+    out=$(sleep 1; wine_run reg query "$1" "/reg:$2" 2>/dev/null | tr -d '\r') || return 1
   while IFS= read -r line; do [[ $line =~ $re ]] && values[${BASH_REMATCH[1],,}]=${BASH_REMATCH[4]}; done <<<"$out"
   return 0
 }
