@@ -19,22 +19,14 @@ struct PersistedValue {
     DWORD default_value;
 };
 constexpr PersistedValue kPersisted[16] = {
-    {"enc_matrix", 1},
-    {"dec_matrix", 1},
-    {"enc_matrix_hd", 5},
-    {"dec_matrix_hd", 5},
-    {"fourcc_used", 0x59565955},
-    {"fourcc_bitcount", 16},
-    {"top_field_first", 0},
-    {"invert_input", 0},
-    {"invert_output", 0},
-    {"board_align_720", 0},
-    {"board_align_VESA", 0},
-    {"disable_transcode", 0},
-    {"disable_transcode_color", 0},
-    {"disable_transcode_8_10", 0},
-    {"disable_transcode_direct", 0},
-    {"use_system_codec", 0},
+    {"enc_matrix", 1},           {"dec_matrix", 1},
+    {"enc_matrix_hd", 5},        {"dec_matrix_hd", 5},
+    {"fourcc_used", 0x59565955}, {"fourcc_bitcount", 16},
+    {"top_field_first", 0},      {"invert_input", 0},
+    {"invert_output", 0},        {"board_align_720", 0},
+    {"board_align_VESA", 0},     {"disable_transcode", 0},
+    {"disable_transcode_color", 0}, {"disable_transcode_8_10", 0},
+    {"disable_transcode_direct", 0}, {"use_system_codec", 0},
 };
 
 // The stored DWORD of a value; fails the test when the value is missing or
