@@ -83,7 +83,5 @@ extern "C" std::intptr_t __cdecl StandInDispatcher(std::uint32_t selector, ...) 
 }
 
 // Looked up by Setwright but never called.
-extern "C" std::intptr_t __cdecl StandInCallComponent() { return Log("_CallComponent"), 0; }
-extern "C" std::intptr_t __cdecl StandInCallComponentFunctionWithStorage() {
-    return Log("_CallComponentFunctionWithStorage"), 0;
-}
+extern "C" std::intptr_t __cdecl StandInCallComponent() { return 0; }
+extern "C" std::intptr_t __cdecl StandInCallComponentFunctionWithStorage() { return 0; }
