@@ -1,331 +1,298 @@
-// setwright.exe under Wine, with the codec installed by its INF and a test
-// codec beside it, worked from this process through its window. Every
-// expectation about the codec list is worked out here from the VCM itself.
+// Setwright under Wine: its QuickTime access in this process against the
+// stand-in library, and setwright.exe itself worked through its window, with
+// the codec installed by its INF and a test codec beside it.
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <vfw.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
-#include <string>
-#include <thread>
-#include <vector>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
-#include "tests/setwright/setwright_driver.h"
-#include "tests/setwright/test_support.h"
 #include "tests/ui/window_capture.h"
+#include "tests/wine/vcm_fixture.h"
+#include "utility/quicktime/qt_binding.h"
+#include "utility/quicktime/qt_paths.h"
+#include "utility/quicktime/quicktime.h"
 
-using namespace setwright_test;
+using namespace quicktime;
+using namespace ui_test;
+using vcm_test::FccOf;
+using Lines = std::vector<std::string>;
+using Entries = std::vector<std::pair<std::string, DWORD>>;
 
 namespace {
 
-constexpr char kDrivers32[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32";
-constexpr char kTestCodecFile[] = "setwright-test-codec.dll";
-constexpr const char* kTestCodes[] = {"Znam", "Znon", "Zful", "Zref"};
-constexpr char kSheetCaption[] = "Orvane Y'CbCr Video Codec";
-const std::string kRoot = "C:\\setwright-test";
+namespace fs = std::filesystem;
+const std::string kRoot = "C:\\setwright-test", kLog = kRoot + "\\quicktime.log";
+constexpr char kQtKey[] = "Software\\Apple Computer, Inc.\\QuickTime";
+constexpr char kCodecFile[] = "setwright-test-codec.dll";
 
-std::string FccText(DWORD fcc) {
-    std::string s(4, ' ');
-    for (int i = 0; i < 4; ++i) s[i] = char((fcc >> (8 * i)) & 0xFF);
-    return s;
+// A path with backslashes only; in lower case too, as paths are compared.
+std::string Native(std::string path, bool lower = false) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return lower ? CharLowerA(path.data()), path : path;
 }
 
-DWORD Fcc(const char* s) {
-    return DWORD(BYTE(s[0])) | (DWORD(BYTE(s[1])) << 8) | (DWORD(BYTE(s[2])) << 16) | (DWORD(BYTE(s[3])) << 24);
+// A path the build passed in the environment, or the system directory.
+std::string Path(const char* variable = nullptr) {
+    char value[MAX_PATH] = {};
+    variable ? GetEnvironmentVariableA(variable, value, MAX_PATH) : GetSystemDirectoryA(value, MAX_PATH);
+    return Native(value);
 }
 
-std::string Narrow(const WCHAR* w, std::size_t count) {
-    std::string s;
-    for (std::size_t i = 0; i < count && w[i]; ++i) s.push_back(char(w[i]));
-    return s;
+// Copies a build of the stand-in ("full", or lacking an entry point) into `folder`.
+std::string StageStandIn(const std::string& folder, const char* variant = "full") {
+    fs::create_directories(folder);
+    const std::string from = Path("LUMACORE_QT_STANDIN_DIR") + "\\qt-" + variant + "\\QuickTime.qts";
+    CopyFileA(from.c_str(), (folder + "\\QuickTime.qts").c_str(), FALSE);
+    return folder;
 }
 
+// A text value under HKEY_LOCAL_MACHINE, removed when `value` is null.
+void SetText(const char* key, const std::string& name, const char* value) {
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr)) return;
+    value ? RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1)
+          : RegDeleteValueA(k, name.c_str());
+    RegCloseKey(k);
+}
 void SetDriver(const char* code, const char* file) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDrivers32, 0, KEY_SET_VALUE, &key) != 0) return;
-    const std::string name = std::string("vidc.") + code;
-    if (file) {
-        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(file), DWORD(strlen(file) + 1));
-    } else {
-        RegDeleteValueA(key, name.c_str());
-    }
-    RegCloseKey(key);
+    SetText("Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32", std::string("vidc.") + code, file);
 }
 
-// The test codec, installed for the whole program under its four codes.
-class TestCodecInstall : public testing::Environment {
-public:
-    void SetUp() override {
-        const std::string installed = SystemDirectory() + "\\" + kTestCodecFile;
-        CopyFileA(EnvPath("LUMACORE_TEST_CODEC").c_str(), installed.c_str(), FALSE);
-        for (const char* code : kTestCodes) SetDriver(code, kTestCodecFile);
+// The stand-in's calls, without the file it was loaded from; that goes to `module`.
+Lines Calls(std::string* module = nullptr) {
+    Lines calls;
+    std::ifstream in(kLog);
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t at = line.find(" module=");
+        if (module && at != std::string::npos) *module = Native(line.substr(at + 8), true);
+        calls.push_back(line.substr(0, at));
     }
-    void TearDown() override {
-        for (const char* code : kTestCodes) SetDriver(code, nullptr);
-        DeleteFileA((SystemDirectory() + "\\" + kTestCodecFile).c_str());
-    }
-};
-[[maybe_unused]] const auto* const kInstall = testing::AddGlobalTestEnvironment(new TestCodecInstall);
-
-// What the list must hold: every compressor the VCM enumerates that opens for
-// compression, as its driver reports itself, with the code it is installed under.
-struct Expected {
-    std::vector<Item> items;
-    std::vector<std::string> refused;
-};
-
-Expected ExpectedList() {
-    Expected expected;
-    ICINFO info{};
-    info.dwSize = sizeof info;
-    for (DWORD i = 0; ICInfo(ICTYPE_VIDEO, i, &info); ++i) {
-        HIC hic = ICOpen(ICTYPE_VIDEO, info.fccHandler, ICMODE_COMPRESS);
-        if (!hic) {
-            expected.refused.push_back(FccText(info.fccHandler));
-            continue;
-        }
-        ICINFO reported = info;
-        ICGetInfo(hic, &reported, sizeof reported);
-        expected.items.push_back(
-            {FccText(reported.fccHandler) + " - " + Narrow(reported.szDescription, 128), info.fccHandler});
-        ICClose(hic);
-    }
-    return expected;
+    return calls;
 }
 
-int IndexOf(const std::vector<Item>& items, const char* code) {
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].data == Fcc(code)) return int(i);
-    }
-    return -1;
-}
-
-std::string Screenshot(const char* name) { return ui_test::OutputPath(name); }
-
-class SetwrightWindow : public testing::Test {
+// Each test with a fresh folder and log, no QuickTime (the test prefix has
+// none of its own), and the test codec installed.
+class Setwright : public testing::Test {
 protected:
     void SetUp() override {
-        FreshFolder(kRoot);
-        qt_log_ = kRoot + "\\quicktime.log";
-        codec_log_ = kRoot + "\\codec.log";
-        SetEnvironmentVariableA("LUMACORE_QT_LOG", qt_log_.c_str());
-        SetEnvironmentVariableA("LUMACORE_TEST_CODEC_LOG", codec_log_.c_str());
-        ResetQtKey();  // no QuickTime unless a test stages the stand-in
+        TearDown();
+        fs::create_directories(kRoot);
+        SetEnvironmentVariableA("LUMACORE_QT_LOG", kLog.c_str());
+        CopyFileA(Path("LUMACORE_TEST_CODEC").c_str(), (Path() + "\\" + kCodecFile).c_str(), FALSE);
+        for (const char* code : {"Znam", "Zful", "Zref"}) SetDriver(code, kCodecFile);
     }
     void TearDown() override {
-        ResetQtKey();
-        for (const char* code : kTestCodes) SetDriver(code, kTestCodecFile);
-        SetEnvironmentVariableA("LUMACORE_QT_LOG", nullptr);
-        SetEnvironmentVariableA("LUMACORE_TEST_CODEC_LOG", nullptr);
-        RemoveTree(kRoot);
+        for (int i = 0; i < 8 && QtIsBound(); ++i) QtTerm();  // what a failed test left initialised
+        for (const char* code : {"Znam", "Zful", "Zref"}) SetDriver(code, nullptr);
+        DeleteFileA((Path() + "\\" + kCodecFile).c_str());
+        SetEnvironmentVariableA("LUMACORE_QT_INIT_RESULT", nullptr);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Apple Computer, Inc.");
+        fs::remove_all(kRoot);
+        DeleteFileA((Path() + "\\QuickTime.qts").c_str());
+        fs::remove_all(Path() + "\\QuickTime");
     }
-
-    void StageQuickTime() {
-        StageStandIn("full", kRoot + "\\QuickTime");
-        SetQtValue("QTSysDir", kRoot + "\\QuickTime");
-    }
-
-    std::vector<std::string> QtCalls() const { return CallNames(ReadLines(qt_log_)); }
-
-    std::string qt_log_;
-    std::string codec_log_;
 };
 
 }  // namespace
 
-TEST_F(SetwrightWindow, ListsWhatTheVcmOpensForCompressionInItsOrder) {
-    const Expected expected = ExpectedList();
-    Setwright app;
-    ASSERT_TRUE(app.Start()) << "no Setwright window";
-
-    EXPECT_EQ(ComboItems(app.type()), (std::vector<Item>{{"AVI - Audio Video Interleave", 3},
-                                                         {"MOV - QuickTime Movie", 2}}));
-    EXPECT_EQ(SendMessageA(app.type(), CB_GETCURSEL, 0, 0), 0);
-
-    const std::vector<Item> items = ListItems(app.list());
-    EXPECT_EQ(items, expected.items);
-    EXPECT_EQ(SendMessageA(app.list(), LB_GETCURSEL, 0, 0), 0);
-
-    // The codec under every code it is installed for, as it describes each.
-    EXPECT_NE(std::find(items.begin(), items.end(), Item{"UYVY - OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]", Fcc("UYVY")}),
-              items.end());
-    EXPECT_NE(std::find(items.begin(), items.end(), Item{"yuv2 - OV 8 Bit Y'CbCr 4:2:2 QT [yuv2]", Fcc("yuv2")}),
-              items.end());
-    for (const char* code : {"UYNV", "2vuy", "cyuv", "YUY2", "V422", "YVYU", "YV12", "I420", "v210", "auv2", "a12v"}) {
-        EXPECT_GE(IndexOf(items, code), 0) << code;
-    }
-    // A compressor that will not open for compression is enumerated but left out.
-    EXPECT_NE(std::find(expected.refused.begin(), expected.refused.end(), "Zref"), expected.refused.end());
-    EXPECT_EQ(IndexOf(items, "Zref"), -1);
-    // A description that fills its whole array is read within it.
-    const int full = IndexOf(items, "Zful");
-    ASSERT_GE(full, 0);
-    EXPECT_EQ(items[full].text.size(), 7u + 128u);
-
-    EXPECT_TRUE(ui_test::SaveWindowBitmap(app.window(), Screenshot("setwright.bmp")));
-}
-
-TEST_F(SetwrightWindow, SelectingAnEntryShowsItsDescription) {
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    const std::vector<Item> items = ListItems(app.list());
-    struct Case {
-        const char* code;
-        std::string shown;
+// Where the library is looked for, the counted initialisation and
+// termination, and what is left when either fails.
+TEST_F(Setwright, QuickTimeIsLoadedFromWhereTheLookupLeadsAndCounted) {
+    const std::string sys = Path(), a = kRoot + "\\a", b = kRoot + "\\b";
+    // With its separator and QuickTime.qts after it, the longest folder that fits.
+    const std::string longest = kRoot + "\\" + std::string(245 - kRoot.size() - 1, 'd');
+    const struct {
+        std::vector<std::string> staged;
+        std::string sys_dir, qts_folder, ext_dir;  // the registry values, when set
+        OSErr result;
+        std::string from;  // the library's folder when it was loaded
+        const char* variant = "full";
+        const char* init_result = nullptr;
+        bool preloaded = false;  // the first folder's library loaded beforehand
+    } cases[] = {
+        {{a, b}, a, b, "", 0, a},
+        {{b}, a, b + "\\", "", 0, b},  // no folder a
+        {{sys}, a, b, "", 0, sys},
+        {{sys + "\\QuickTime"}, "", "", "", 0, sys + "\\QuickTime"},
+        {{b}, kRoot, "", b, 0, b},  // a folder without the library
+        {{a}, "C:/setwright-test/a/", "", "", 0, a},
+        {{kRoot + "\\QuickTime"}, kRoot, "", "", QT_ERR_LOAD_FAILED, ""},  // only the system's subfolder
+        {{longest}, longest, "", "", 0, longest},
+        {{longest + "d", b}, longest + "d", b, "", 0, b},
+        {{a}, a, "", "", QT_ERR_ENTRY_MISSING, "", "no-dispatcher"},
+        {{a}, a, "", "", QT_ERR_ENTRY_MISSING, "", "no-call-component"},
+        {{a}, a, "", "", QT_ERR_ENTRY_MISSING, "", "no-call-with-storage"},
+        {{a}, a, "", "", -50, a, "full", "-50"},
+        {{a, b}, b, "", "", 0, a, "full", nullptr, true},  // and the registry is not read
     };
-    std::string letters;
-    for (int i = 0; i < 128; ++i) letters.push_back(char('A' + i % 26));
-    const Case cases[] = {
-        {"UYVY", "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
-        {"Znam", "Name only codec"},  // no description: the short name
-        {"Znon", ""},                 // neither
-        {"Zful", letters},
-        {"v210", "OV 10 Bit Y'CbCr 4:2:2 [v210]"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        const int index = IndexOf(items, c.code);
-        ASSERT_GE(index, 0);
-        app.Click(index);
-        WaitUntil([&] { return app.Description() == c.shown; });
-        EXPECT_EQ(app.Description(), c.shown);
-        EXPECT_EQ(SendMessageA(app.list(), LB_GETCURSEL, 0, 0), index);
+    const Lines all = {"InitializeQTML flags=5 mutex=held", "EnterMovies", "TerminateQTML mutex=held"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.staged.back() + " " + c.variant);
+        SetUp();
+        for (const std::string& folder : c.staged) StageStandIn(folder, c.variant);
+        for (const auto& [name, value] :
+             {std::pair{"QTSysDir", c.sys_dir}, {"QuickTime.qts folder", c.qts_folder}, {"QTExtDir", c.ext_dir}})
+            if (!value.empty()) SetText(kQtKey, name, value.c_str());
+        SetEnvironmentVariableA("LUMACORE_QT_INIT_RESULT", c.init_result);
+        HMODULE own = c.preloaded ? LoadLibraryA((a + "\\QuickTime.qts").c_str()) : nullptr;
+        QtTerm();  // without a QtInit: counts nothing down
+        EXPECT_EQ(QtInit(5), c.result);
+        if (c.result == 0) {  // counted: bound until the last QtTerm
+            EXPECT_EQ(QtInit(0), 0);
+            QtTerm();
+            EXPECT_EQ(EnterMovies(), 0);
+        }
+        QtTerm();  // terminates only what was initialised
+        EXPECT_EQ(GetModuleHandleA("QuickTime.qts"), own);  // only QuickTime access's own reference is given back
+        if (own) FreeLibrary(own);
+        EXPECT_EQ(EnterMovies(), QT_ERR_NOT_BOUND);
+        EXPECT_EQ(OpenDefaultComponent(kStandardCompressionType, kStandardCompressionSubTypeImage), nullptr);
+        std::string module;
+        EXPECT_EQ(Calls(&module), c.result == 0 ? all : c.init_result ? Lines{all[0]} : Lines{});
+        EXPECT_EQ(module, c.from.empty() ? "" : Native(c.from + "\\QuickTime.qts", true));
     }
 
-    // A codec that is gone since the list was filled.
-    const int gone = IndexOf(items, "Znam");
-    SetDriver("Znam", nullptr);
-    app.Click(gone);
-    WaitUntil([&] { return app.Description() == "Codec description not available."; });
-    EXPECT_EQ(app.Description(), "Codec description not available.");
-    app.DoubleClick(gone);
-    const char* no_dialog = "Video compression driver does not support a configuration dialog box.";
-    WaitUntil([&] { return app.Description() == no_dialog; });
-    EXPECT_EQ(app.Description(), no_dialog);
-    EXPECT_TRUE(ReadLines(codec_log_).empty());
+    // Read directly, a folder either fits with its separator or is not
+    // found; nothing is written past the size given.
+    SetText(kQtKey, "QTSysDir", "C:\\abcdef");
+    for (const auto& [size, expected] : {std::pair<std::size_t, std::string>{11, "C:\\abcdef\\"}, {10, ""}, {9, ""}}) {
+        char buffer[16] = "xxxxxxxxxxxxxxx";
+        EXPECT_EQ(std::string(buffer, ReadQtRegistryPath("QTSysDir", buffer, size)), expected);
+        EXPECT_EQ(std::string(buffer + size, buffer + 15), std::string(15 - size, 'x'));
+    }
 }
 
-TEST_F(SetwrightWindow, DoubleClickAsksTheCodecToConfigureOnSetwrightsWindow) {
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    const int index = IndexOf(ListItems(app.list()), "Znon");
-    ASSERT_GE(index, 0);
-    app.DoubleClick(index);
-    ASSERT_TRUE(WaitUntil([&] { return !ReadLines(codec_log_).empty(); })) << "the codec was not asked to configure";
-    ASSERT_TRUE(app.Responsive());
-    char expected[96];
-    std::snprintf(expected, sizeof expected, "configure Znon window=%llx second=0",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(app.window())));
-    // One request, for the dialog itself: the codec is not asked first
-    // whether it has one.
-    EXPECT_EQ(ReadLines(codec_log_), std::vector<std::string>{expected});
-}
+// One run of setwright.exe, worked with messages to its controls; closed at
+// the end if it is still running.
+struct App {
+    App() {
+        std::string program = Path("LUMACORE_SETWRIGHT"), command = '"' + program + '"';
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &startup, &info))
+            window = WaitForWindow(info.dwProcessId, "Double click list to configure", 30000);
+    }
+    ~App() {
+        for (HWND w : Windows(info.dwProcessId)) PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        if (WaitForSingleObject(info.hProcess, 10000)) TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    HWND list() const { return GetDlgItem(window, 1000); }
+    std::string Description() const { return WindowText(GetDlgItem(window, 1002)); }
 
-TEST_F(SetwrightWindow, DoubleClickOnTheCodecOpensItsPropertySheetOwnedBySetwright) {
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    const int index = IndexOf(ListItems(app.list()), "UYVY");
-    ASSERT_GE(index, 0);
-    app.DoubleClick(index);
-    HWND sheet = WaitForProcessWindow(app.pid(), kSheetCaption, 20000);
-    ASSERT_NE(sheet, nullptr) << "no property sheet";
-    EXPECT_EQ(GetWindow(sheet, GW_OWNER), app.window());
-    EXPECT_FALSE(IsWindowEnabled(app.window())) << "the sheet is modal to Setwright's window";
-    EXPECT_TRUE(ui_test::SaveWindowBitmap(sheet, Screenshot("setwright-property-sheet.bmp")));
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.window()) != FALSE; }));
-    EXPECT_TRUE(app.Responsive());
-}
+    // The list: each entry's text, read in UTF-16 as Wine hands it across
+    // processes ("" for one that went while it was read), and its code.
+    Entries Read() const {
+        Entries entries;
+        for (WPARAM i = 0, n = SendMessageW(list(), LB_GETCOUNT, 0, 0); i < n; ++i) {
+            wchar_t text[1024] = {};  // far more than an entry of a code and a description
+            const LRESULT length = std::max<LRESULT>(SendMessageW(list(), LB_GETTEXT, i, LPARAM(text)), 0);
+            entries.push_back({std::string(text, text + length), DWORD(SendMessageW(list(), LB_GETITEMDATA, i, 0))});
+        }
+        return entries;
+    }
+    int IndexOf(const char* code) const {
+        const Entries e = Read();
+        return int(std::find_if(e.begin(), e.end(), [&](auto& x) { return x.second == FccOf(code); }) - e.begin());
+    }
+    // Selects (or double-clicks) an entry of the list, or a type of the other.
+    void Pick(int index, WORD what = LBN_SELCHANGE, int id = 1000) const {
+        SendDlgItemMessageA(window, id, id == 1000 ? LB_SETCURSEL : CB_SETCURSEL, WPARAM(index), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, what), LPARAM(GetDlgItem(window, id)));
+    }
 
-TEST_F(SetwrightWindow, MovTypeListsAllQuickTimeTypesAsOneEntry) {
-    Setwright app;  // no QuickTime here
-    ASSERT_TRUE(app.Start());
-    const std::vector<Item> vfw = ListItems(app.list());
+    PROCESS_INFORMATION info{};
+    HWND window = nullptr;
+};
 
-    app.NextType();
-    ASSERT_TRUE(WaitUntil([&] { return ListItems(app.list()) == std::vector<Item>{{"All Types", 0}}; }))
-        << ListItems(app.list()).size() << " entries";
-    EXPECT_EQ(SendMessageA(app.type(), CB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(SendMessageA(app.list(), LB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(app.Description(), "Double click to modify all QuickTime codecs.");
-
-    // Without QuickTime a double click does nothing visible.
-    const std::size_t windows = ProcessWindows(app.pid()).size();
-    app.DoubleClick(0);
-    Sleep(500);
-    EXPECT_TRUE(app.Responsive());
-    EXPECT_EQ(ProcessWindows(app.pid()).size(), windows);
-    EXPECT_EQ(app.Description(), "Double click to modify all QuickTime codecs.");
-
-    app.PreviousType();
-    ASSERT_TRUE(WaitUntil([&] { return ListItems(app.list()).size() == vfw.size(); }));
-    EXPECT_EQ(ListItems(app.list()), vfw);
-    EXPECT_EQ(app.Description(), vfw.front().text.substr(7));  // "XXXX - " and the description
-}
-
-TEST_F(SetwrightWindow, QuickTimeIsInitialisedUsedAndShutDown) {
-    StageQuickTime();
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(WaitUntil([&] { return QtCalls().size() >= 2; }));
-    const std::vector<std::string> start = ReadLines(qt_log_);
-    EXPECT_EQ(CallNames(start), (std::vector<std::string>{"InitializeQTML", "EnterMovies"}));
-    EXPECT_NE(start[0].find("flags=0 mutex=held"), std::string::npos) << start[0];
-
-    app.NextType();
-    ASSERT_TRUE(WaitUntil([&] { return ListItems(app.list()).size() == 1; }));
-    app.DoubleClick(0);
-    ASSERT_TRUE(WaitUntil([&] { return QtCalls().size() >= 4; })) << "the double click reached no QuickTime routine";
-    const std::vector<std::string> used = ReadLines(qt_log_);
-    ASSERT_EQ(used.size(), 4u);
-    EXPECT_EQ(used[2], "00010021 OpenDefaultComponent type=scdi subtype=imag");
-    EXPECT_EQ(used[3], "00010000 CallComponent instance=scdi flags=0 paramSize=0 what=10");
-
-    // The close box: QuickTime is shut down and the program ends.
-    PostMessageA(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(app.WaitForExit(15000), 0);
-    const std::vector<std::string> lines = ReadLines(qt_log_);
-    EXPECT_EQ(CallNames(lines), (std::vector<std::string>{"InitializeQTML", "EnterMovies", "OpenDefaultComponent",
-                                                           "CallComponent", "ExitMovies", "TerminateQTML"}));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_NE(lines[5].find("mutex=held"), std::string::npos) << lines[5];
-}
-
-TEST_F(SetwrightWindow, SystemMenuOpensTheAboutBox) {
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.ChooseLastSystemMenuItem()) << "no system menu";
-    HWND about = WaitForProcessWindow(app.pid(), "About Setwright", 15000);
-    ASSERT_NE(about, nullptr) << "no About box from the system menu";
-    EXPECT_EQ(GetWindow(about, GW_OWNER), app.window());
-
-    std::vector<std::string> texts;
-    bool icon = false;
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        texts.push_back(WindowText(child));
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            icon = SendMessageA(child, STM_GETICON, 0, 0) != 0;
+TEST_F(Setwright, ListsWhatTheVcmOpensForCompressionAndDescribesTheSelectedEntry) {
+    // Every compressor the VCM enumerates that opens for compression, as its
+    // driver reports itself, read within its array, under its installed code.
+    Entries expected;
+    ICINFO info{};
+    info.dwSize = sizeof info;
+    for (DWORD i = 0; ICInfo(ICTYPE_VIDEO, i, &info); ++i) {
+        if (vcm_test::Compressor hic(ICTYPE_VIDEO, info.fccHandler, ICMODE_COMPRESS); hic) {
+            ICINFO reported = info;
+            ICGetInfo(hic.get(), &reported, sizeof reported);
+            const WCHAR* d = reported.szDescription;
+            expected.push_back({vcm_test::FccText(reported.fccHandler) + " - " +
+                                    std::string(d, std::find(d, d + 128, L'\0')), info.fccHandler});
         }
     }
-    EXPECT_TRUE(icon) << "no application icon";
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Setwright Version 1.0"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "(C) Orvane Technologies Ltd"), texts.end());
-    EXPECT_TRUE(ui_test::SaveWindowBitmap(about, Screenshot("setwright-about.bmp")));
+    EXPECT_TRUE(ICInfo(ICTYPE_VIDEO, FccOf("Zref"), &info)) << "the codec that will not compress is left out";
+    App app;
+    ASSERT_NE(app.window, nullptr);
+    EXPECT_EQ(app.Read(), expected);
 
-    PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
-    EXPECT_TRUE(app.Responsive());
+    std::string letters;
+    for (int i = 0; i < 128; ++i) letters.push_back(char('A' + i % 26));
+    // An entry selected or double-clicked, its codec perhaps uninstalled since the list was filled.
+    const struct { const char* code; bool removed; WORD what; std::string shown; } cases[] = {
+        {"UYVY", false, LBN_SELCHANGE, "OV 8 Bit Y'CbCr 4:2:2 AVI/WMV [UYVY]"},
+        {"Znam", false, LBN_SELCHANGE, "Name only codec"},
+        {"Zful", false, LBN_SELCHANGE, letters},
+        {"Znam", true, LBN_SELCHANGE, "Codec description not available."},
+        {"Znam", true, LBN_DBLCLK, "Video compression driver does not support a configuration dialog box."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        if (c.removed) SetDriver(c.code, nullptr);
+        app.Pick(app.IndexOf(c.code), c.what);
+        WaitUntil([&] { return app.Description() == c.shown; }, 5000);
+        EXPECT_EQ(app.Description(), c.shown);
+    }
 }
 
-TEST_F(SetwrightWindow, EscapeEndsSetwrightWithoutTheCloseHandler) {
-    StageQuickTime();
-    Setwright app;
-    ASSERT_TRUE(app.Start());
-    PostMessageA(app.list(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(app.WaitForExit(15000), 0);
-    // Esc is the dialog's Cancel, which does not pass through the close handler.
-    EXPECT_EQ(QtCalls(), (std::vector<std::string>{"InitializeQTML", "EnterMovies"}));
+TEST_F(Setwright, OpensTheCodecsSheetAndItsAboutBoxOwnedByItsWindow) {
+    App app;
+    ASSERT_NE(app.window, nullptr);
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"Orvane Y'CbCr Video Codec", [&] { app.Pick(app.IndexOf("UYVY"), LBN_DBLCLK); }},
+        // Alt+Space, then Up round to the last item of the system menu, and Enter.
+        {"About Setwright", [&] {
+             PostMessageA(app.window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+             WaitUntil([&] { return Windows(app.info.dwProcessId).size() > 1; });  // keys sent earlier are lost
+             for (WPARAM key : {VK_UP, VK_RETURN}) {
+                 Sleep(300);
+                 PostMessageA(app.window, WM_KEYDOWN, key, 0);
+             }
+         }},
+    };
+    for (const auto& [caption, open] : cases) {
+        SCOPED_TRACE(caption);
+        open();
+        HWND dialog = WaitForWindow(app.info.dwProcessId, caption);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), app.window);
+        EXPECT_FALSE(IsWindowEnabled(app.window)) << "not modal";
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(app.window); }));
+    }
+}
+
+TEST_F(Setwright, MovTypeConfiguresQuickTimeThroughOneEntry) {
+    const Lines used = {"InitializeQTML flags=0 mutex=held", "EnterMovies", "OpenDefaultComponent type=scdi subtype=imag",
+                        "CallComponent instance=scdi what=10", "ExitMovies", "TerminateQTML mutex=held"};
+    for (const bool quicktime : {true, false}) {
+        SCOPED_TRACE(quicktime);
+        SetUp();
+        if (quicktime) SetText(kQtKey, "QTSysDir", StageStandIn(kRoot).c_str());
+        App app;
+        ASSERT_NE(app.window, nullptr);
+        app.Pick(1, CBN_SELCHANGE, 1001);
+        EXPECT_TRUE(WaitUntil([&] { return app.Read() == Entries{{"All Types", 0}}; }));
+        EXPECT_EQ(app.Description(), "Double click to modify all QuickTime codecs.");
+        app.Pick(0, LBN_DBLCLK);
+        Sleep(500);
+        EXPECT_EQ(Windows(app.info.dwProcessId).size(), 1u);  // nothing shown, nothing left hanging
+        PostMessageA(app.window, WM_SYSCOMMAND, SC_CLOSE, 0);  // through the close handler
+        DWORD code = 1;
+        EXPECT_TRUE(!WaitForSingleObject(app.info.hProcess, 15000) && GetExitCodeProcess(app.info.hProcess, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(Calls(), quicktime ? used : Lines{});
+    }
 }
