@@ -16,7 +16,7 @@
 
 using namespace quicktime;
 using namespace ui_test;
-using vcm_test::FccOf;
+using vcm_test::Fcc;
 using Lines = std::vector<std::string>;
 using Entries = std::vector<std::pair<std::string, DWORD>>;
 
@@ -196,7 +196,7 @@ struct App {
     }
     int IndexOf(const char* code) const {
         const Entries e = Read();
-        return int(std::find_if(e.begin(), e.end(), [&](auto& x) { return x.second == FccOf(code); }) - e.begin());
+        return int(std::find_if(e.begin(), e.end(), [&](auto& x) { return x.second == Fcc(code); }) - e.begin());
     }
     // Selects (or double-clicks) an entry of the list, or a type of the other.
     void Pick(int index, WORD what = LBN_SELCHANGE, int id = 1000) const {
@@ -223,7 +223,7 @@ TEST_F(Setwright, ListsWhatTheVcmOpensForCompressionAndDescribesTheSelectedEntry
                                     std::string(d, std::find(d, d + 128, L'\0')), info.fccHandler});
         }
     }
-    EXPECT_TRUE(ICInfo(ICTYPE_VIDEO, FccOf("Zref"), &info)) << "the codec that will not compress is left out";
+    EXPECT_TRUE(ICInfo(ICTYPE_VIDEO, Fcc("Zref"), &info)) << "the codec that will not compress is left out";
     App app;
     ASSERT_NE(app.window, nullptr);
     EXPECT_EQ(app.Read(), expected);
