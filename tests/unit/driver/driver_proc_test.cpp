@@ -121,34 +121,6 @@ TEST_F(DriverProcTest, InstanceMessagesNeedAnInstance) {
     EXPECT_FALSE(platform_test::RegistryKeyExists(HKEY_CURRENT_USER, kKeyPath));
 }
 
-// The state blob is the 72-byte record, per instance, never saved.
-TEST_F(DriverProcTest, StateBlobIsTheWholeSettingsRecord) {
-    Instance instance = OpenFor(Fcc("UYVY"));
-    ASSERT_TRUE(instance);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, 0, 0), 72);
-    unsigned char buffer[80];
-    std::memset(buffer, 0xCD, sizeof buffer);
-    EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), sizeof buffer), ICERR_OK);
-    SettingsFields got{};
-    std::memcpy(got.data(), buffer, 72);
-    EXPECT_EQ(got, kDefaultFields);
-    for (size_t i = 72; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xCD) << i;
-    // Sizes below 72 are refused without touching the buffer or the record.
-    std::memset(buffer, 0xCD, sizeof buffer);
-    for (LPARAM size : {LPARAM(71), LPARAM(0), LPARAM(-1)}) {
-        EXPECT_EQ(instance.Send(ICM_GETSTATE, LPARAM(buffer), size), ICERR_BADSIZE);
-        EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(buffer), size), ICERR_BADSIZE);
-    }
-    for (unsigned char b : buffer) ASSERT_EQ(b, 0xCD);
-    EXPECT_EQ(Fields(instance.State()), kDefaultFields);
-    // SETSTATE takes the 72 bytes as they come, out-of-range values included.
-    const SettingsFields host = {9, -1, 6, 77, std::int32_t(Fcc("v210")), 3, 2, 2, 2, 7, 5, 5, 5, 5, 5, 5, 5, 1};
-    EXPECT_EQ(instance.Send(ICM_SETSTATE, LPARAM(host.data()), 72), 0);
-    EXPECT_EQ(Fields(instance.State()), host);
-    Instance second = OpenFor(Fcc("UYVY"));
-    EXPECT_EQ(Fields(second.State()), kDefaultFields);
-}
-
 TEST_F(DriverProcTest, OpenAcceptsOnlyVideoCompressorType) {
     ICOPEN open = OpenParams(Fcc("uyvy"));
     Instance instance(DWORD_PTR(DriverProc(0, nullptr, DRV_OPEN, 0, LPARAM(&open))));
