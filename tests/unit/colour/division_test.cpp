@@ -11,13 +11,18 @@
 #include "colour/rgb_to_ycbcr_tables.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 #include "colour/to_rgb_program.h"
-#include "tests/unit/colour/to_rgb_test_support.h"
+#include "engine/simd_tier.h"
 
 namespace lumacore {
 namespace {
 
-using lumacore_test::TierName;
-using lumacore_test::VectorTiers;
+std::vector<SimdTier> VectorTiers() {
+    std::vector<SimdTier> tiers;
+    for (int t = 1; t <= int(HostSimdTier()); ++t) tiers.push_back(SimdTier(t));
+    return tiers;
+}
+
+const char* TierName(SimdTier tier) { return tier == SimdTier::Avx2 ? "avx2" : "sse2"; }
 
 struct Range {
     std::int64_t low = 0, high = 0;

@@ -4,21 +4,29 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
-#include "colour/to_rgb_kernels.h"
-#include "colour/ycbcr_to_rgb_generic.h"
 #include "engine/routine.h"
-#include "tests/unit/colour/to_rgb_test_support.h"
+#include "platform/cpu_features.h"
+#include "tests/unit/test_bytes.h"
 
 namespace lumacore_test {
 namespace {
 
-using lumacore::SimdTier;
+constexpr std::uint8_t kCanary = 0xA5;
+
+// The processor level the routines see while this lives.
+struct ScopedSimdLevel {
+    explicit ScopedSimdLevel(std::uint32_t level) {
+        lumacore::EnsureProcessorFeatures();
+        saved = lumacore::SimdLevel.load();
+        lumacore::SimdLevel.store(level);
+    }
+    ~ScopedSimdLevel() { lumacore::SimdLevel.store(saved); }
+    std::uint32_t saved = 0;
+};
 
 struct Out {
     std::uint32_t count;
