@@ -47,9 +47,11 @@ TEST(YcbcrCells, EveryCellWritesTheModelsFrame) {
         std::uint32_t w, h;
         CodecSettings settings;
     };
-    const Size sizes[] = {{48, 6, lumacore::DefaultSettings()}, {7, 5, lumacore::DefaultSettings()},
-                          {13, 3, lumacore::DefaultSettings()}, {1, 2, lumacore::DefaultSettings()},
-                          {800, 3, vesa},                       {1280, 2, lumacore::DefaultSettings()}};
+    // Odd widths, and both sides of the vector steps and of the v210 lines'
+    // 64-group (384-pixel) chunks.
+    const CodecSettings plain = lumacore::DefaultSettings();
+    const Size sizes[] = {{48, 6, plain}, {7, 5, plain},    {13, 3, plain},  {1, 2, plain},
+                          {800, 3, vesa}, {1280, 2, plain}, {385, 2, plain}, {766, 3, plain}};
     int cells = 0;
     for (const Size& size : sizes) {
         const std::uint32_t w = size.w, h = size.h;
@@ -76,7 +78,7 @@ TEST(YcbcrCells, EveryCellWritesTheModelsFrame) {
             }
         }
     }
-    EXPECT_EQ(cells, 6 * (39 + 32) + 3 * (25 + 4));  // split, merge, plane, pack, unpack; copies at even widths
+    EXPECT_EQ(cells, 8 * (39 + 32) + 4 * (25 + 4));  // split, merge, plane, pack, unpack; copies at even widths
 }
 
 TEST(YcbcrCells, TightV210SourceLinesReadZeroPastTheSource) {

@@ -1,6 +1,6 @@
 // A plain, sample-by-sample model of the 8-bit Y'CbCr and v210 layouts and
 // of what each conversion between them writes, written apart from the
-// routines so that every tier of them can be checked against it.
+// routines so that they can be checked against it.
 #pragma once
 
 #include <algorithm>
@@ -23,22 +23,6 @@ using lumacore::FMT_V210;
 using lumacore::FMT_YUY2;
 using lumacore::FMT_YV12;
 using lumacore::FMT_YVYU;
-
-// Widths for the whole-frame routines: the smallest, odd ones, both sides of
-// the vector kernels' steps (16 and 32 pairs, 4 v210 groups) and of the
-// 64-group chunks of the v210 lines, and whole lines.
-inline std::vector<std::uint32_t> EdgeWidths() {
-    return {1,  2,  3,  4,  5,  6,  7,  11, 12, 13, 15, 16, 17, 23, 24,  25,  31,  32,  33,  35,  36,  37,  47,
-            48, 49, 62, 63, 64, 65, 66, 67, 94, 95, 96, 97, 98, 99, 127, 128, 129, 383, 384, 385, 390, 721, 1920};
-}
-
-// The tiers a whole-frame routine runs at: the plain one and the widest this
-// processor has (the kernel harness holds every tier to the plain kernels).
-template <class Tier>
-std::vector<Tier> PlainAndWidest(Tier widest) {
-    if (widest == Tier::Plain) return {Tier::Plain};
-    return {Tier::Plain, widest};
-}
 
 inline bool IsPlanar(int code) { return code == FMT_I420 || code == FMT_YV12 || code == FMT_P422; }
 inline bool IsTenBit(int code) { return code == FMT_V210 || code == FMT_A12V; }
