@@ -90,6 +90,10 @@ constexpr SampleCase kSampleCases[] = {
     {SampleKind::Chroma8, kChroma8Sums, 128, 255},  {SampleKind::Luma10, kLuma10Sums, 0, 1 << 30},
     {SampleKind::Luma10, kLuma10Sums, 64, 1 << 30}, {SampleKind::Chroma10, kChroma10Sums, 512, 1023},
 };
+void SampleSums(int v, std::int64_t* low, std::int64_t* high) {
+    *low = kSampleCases[v].sums.low;
+    *high = kSampleCases[v].sums.high;
+}
 void FillSampleSums(U8* p, std::size_t n, U32 seed, int v) {
     FillSums(p, n, seed, kSampleCases[v].sums.low, kSampleCases[v].sums.high);
 }
@@ -124,7 +128,7 @@ void AddFromRgbEntries(std::vector<Entry>& table) {
          .variants = 5, .large = {1920}},
         {.name = "FromRgbSamples", .src = {word}, .dst = {word}, .plain = SamplesPlain,
          .tiers = {{Isa::Sse2, Samples<FromRgbSamplesSse2>}, {Isa::Avx2, Samples<FromRgbSamplesAvx2>}},
-         .variants = 6, .large = {4096}, .fill = FillSampleSums},
+         .variants = 6, .large = {4096}, .fill = FillSampleSums, .sums = SampleSums},
     });
 }
 

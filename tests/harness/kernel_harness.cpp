@@ -175,6 +175,32 @@ void Check(const Entry& e, int variant, std::uint32_t n, std::size_t so, std::si
     }
 }
 
+// Every sum of the entry's range through the plain function and each tier.
+void Sweep(const Entry& e, int variant) {
+    std::int64_t low = 0, high = 0;
+    e.sums(variant, &low, &high);
+    constexpr std::uint32_t kChunk = 1 << 16;
+    std::vector<std::int32_t> sums(kChunk);
+    std::vector<std::uint8_t> want(e.dst[0].bytes(kChunk, variant)), got(want.size());
+    for (std::int64_t first = low; first <= high; first += kChunk) {
+        const std::uint32_t n = std::uint32_t(std::min<std::int64_t>(kChunk, high - first + 1));
+        for (std::uint32_t i = 0; i < n; ++i) sums[i] = std::int32_t(first + i);
+        Call c{{want.data()}, {reinterpret_cast<const std::uint8_t*>(sums.data())}, n, variant};
+        e.plain(c);
+        for (const TierKernel& t : e.tiers) {
+            if (!Has(t.isa)) continue;
+            c.dst[0] = got.data();
+            const std::uint32_t done = t.run(c);
+            const std::size_t bytes = e.dst[0].bytes(done, variant);
+            const auto bad = std::mismatch(want.begin(), want.begin() + long(bytes), got.begin());
+            if (n - done >= t.block || bad.first != want.begin() + long(bytes))
+                Fail(e, NameOf(t.isa), variant, n, 0, 0,
+                     "sum " + std::to_string(first + (bad.first - want.begin()) / long(e.dst[0].bytes(1, variant))));
+            c.dst[0] = want.data();
+        }
+    }
+}
+
 void RunAll() {
     const std::size_t sample[][2] = {{0, 0}, {1, 0}, {0, 33}, {17, 5}, {63, 63}, {64, 1}};
     for (const Entry& e : Entries()) {
@@ -195,6 +221,7 @@ void RunAll() {
                     if (n <= 64 || (i + n) % 8 == 0) Check(e, v, n, i, i % 2 ? (i * 29 + 7) % 65 : i);
             for (std::uint32_t n : e.large)
                 for (const auto& s : sample) Check(e, v, n, s[0], s[1]);
+            if (e.sums) Sweep(e, v);
         }
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("ok   %-28s %2d variant(s), tiers:%s (%.0f ms)\n", e.name, e.variants, tiers.c_str(), ms);

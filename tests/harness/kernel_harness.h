@@ -47,6 +47,10 @@ struct Entry {
     std::size_t slack = 0;                  // bytes past each destination a tier may scribble on
     // Source contents; null: random bytes with runs of 0 and 255.
     void (*fill)(std::uint8_t* p, std::size_t n, std::uint32_t seed, int variant) = nullptr;
+    // Kernels of int32 sums (divisions): the lowest and highest sum of a
+    // variant. Every sum of that range then goes through each tier as well,
+    // the proof that the tier's arithmetic is exact.
+    void (*sums)(int variant, std::int64_t* low, std::int64_t* high) = nullptr;
 };
 
 // Num bytes for every Den items (a started group counts whole).

@@ -17,21 +17,30 @@ using namespace lumacore;
 using U8 = std::uint8_t;
 using U32 = std::uint32_t;
 
-// The sums the 8-bit matrices reach, over which the vector division is exact.
-void FillToRgbSums(U8* p, std::size_t n, U32 seed, int) {
-    std::int64_t low = 0, high = 0;
-    for (const ToRgbCoefficients& k : kToRgb8)
-        for (int y : {0, 255})
-            for (int cb : {0, 255})
-                for (int cr : {0, 255}) {
-                    const std::int64_t ys = std::int64_t(y - k.luma_offset) * k.luma_gain;
-                    const std::int64_t cbs = cb - k.chroma_offset, crs = cr - k.chroma_offset;
-                    for (std::int64_t s :
-                         {ys + k.cr_to_r * crs, ys - k.cb_to_g * cbs - k.cr_to_g * crs, ys + k.cb_to_b * cbs}) {
-                        low = std::min(low, s);
-                        high = std::max(high, s);
+// The sums any matrix reaches from 8-bit or 10-bit samples: each channel's
+// sum is linear in Y', Cb and Cr, so its extremes lie at theirs.
+void ToRgbSums(int, std::int64_t* low, std::int64_t* high) {
+    *low = *high = 0;
+    for (const auto* sets : {kToRgb8, kToRgb10})
+        for (int m = 0; m < kMatrixCount; ++m) {
+            const ToRgbCoefficients& k = sets[m];
+            const int max = sets == kToRgb8 ? 255 : 1023;
+            for (int y : {0, max})
+                for (int cb : {0, max})
+                    for (int cr : {0, max}) {
+                        const std::int64_t ys = std::int64_t(y - k.luma_offset) * k.luma_gain;
+                        const std::int64_t cbs = cb - k.chroma_offset, crs = cr - k.chroma_offset;
+                        for (std::int64_t s :
+                             {ys + k.cr_to_r * crs, ys - k.cb_to_g * cbs - k.cr_to_g * crs, ys + k.cb_to_b * cbs}) {
+                            *low = std::min(*low, s);
+                            *high = std::max(*high, s);
+                        }
                     }
-                }
+        }
+}
+void FillToRgbSums(U8* p, std::size_t n, U32 seed, int v) {
+    std::int64_t low, high;
+    ToRgbSums(v, &low, &high);
     FillSums(p, n, seed, low, high);
 }
 template <void (*K)(const std::int32_t*, U8*, U32)>
@@ -147,7 +156,7 @@ void AddToRgbEntries(std::vector<Entry>& table) {
     table.insert(table.end(), {
         {.name = "DivideBy10000", .src = {{Per<4>, 4}}, .dst = {{Per<1>}}, .plain = DividePlain,
          .tiers = {{Isa::Sse2, Divide<DivideBy10000Sse2>}, {Isa::Avx2, Divide<DivideBy10000Avx2>}},
-         .large = {4096}, .fill = FillToRgbSums},
+         .large = {4096}, .fill = FillToRgbSums, .sums = ToRgbSums},
         // Room for two pair words past the last, which the tiers may write.
         {.name = "UnpackV210Pairs", .src = {{Per<16>}}, .dst = {{Per<12>, 4}, {Per<12>, 4}}, .plain = V210PairsPlain,
          .tiers = {{Isa::Sse2, V210Pairs<UnpackV210PairsSse2>}, {Isa::Avx2, V210Pairs<UnpackV210PairsAvx2>}},
