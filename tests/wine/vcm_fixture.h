@@ -36,15 +36,7 @@ inline bool Untouched(const std::vector<BYTE>& b, size_t from = 0, size_t to = s
 
 // A bitmap header as hosts fill it in.
 inline BITMAPINFOHEADER Header(LONG w, LONG h, WORD bits, DWORD compression, DWORD size = 0) {
-    BITMAPINFOHEADER b{};
-    b.biSize = sizeof b;
-    b.biWidth = w;
-    b.biHeight = h;
-    b.biPlanes = 1;
-    b.biBitCount = bits;
-    b.biCompression = compression;
-    b.biSizeImage = size;
-    return b;
+    return {sizeof(BITMAPINFOHEADER), w, h, 1, bits, compression, size, 0, 0, 0, 0};
 }
 
 // A compressor handle closed at scope end.

@@ -40,13 +40,7 @@ TEST_F(ConcurrencyTest, InstancesOnSeveralThreadsAtOnce) {
 
                 // A small frame each way: RGB32 compressed to the format the
                 // instance proposes, and that decompressed back to RGB32.
-                BITMAPINFOHEADER rgb{};
-                rgb.biSize = sizeof rgb;
-                rgb.biWidth = 48;
-                rgb.biHeight = 8;
-                rgb.biPlanes = 1;
-                rgb.biBitCount = 32;
-                rgb.biSizeImage = 48 * 8 * 4;
+                BITMAPINFOHEADER rgb{sizeof(BITMAPINFOHEADER), 48, 8, 1, 32, BI_RGB, 48 * 8 * 4, 0, 0, 0, 0};
                 BITMAPINFOHEADER ycc{};
                 if (DriverProc(DWORD_PTR(id), nullptr, ICM_COMPRESS_GET_FORMAT, LPARAM(&rgb), LPARAM(&ycc)) !=
                         ICERR_OK ||

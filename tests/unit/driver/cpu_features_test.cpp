@@ -11,12 +11,10 @@ namespace {
 struct FakeProcessor {
     bool has_cpuid = true;
     std::map<std::uint32_t, CpuidRegisters> leaves;
-    int calls = 0;
 };
 FakeProcessor* g_processor = nullptr;
 
 bool FakeCpuid(std::uint32_t leaf, CpuidRegisters* out) {
-    ++g_processor->calls;
     if (!g_processor->has_cpuid) return false;
     auto it = g_processor->leaves.find(leaf);
     *out = it == g_processor->leaves.end() ? CpuidRegisters{} : it->second;

@@ -1,6 +1,5 @@
 // Settings: defaults, registry persistence, bounds at load, the shared image.
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -62,12 +61,7 @@ TEST_F(SettingsStoreTest, FirstRunCreatesKeyWithSixteenDefaultDwords) {
     EXPECT_EQ(platform_test::RegistryKeyClass(HKEY_CURRENT_USER, kKeyPath), "config");
 
     // Exactly the sixteen values: the two non-persisted fields are not written.
-    std::vector<std::string> expected_names;
-    for (const PersistedValue& v : kPersisted) expected_names.push_back(v.name);
-    std::vector<std::string> names = platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath);
-    std::sort(expected_names.begin(), expected_names.end());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, expected_names);
+    EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 16u);
     for (const PersistedValue& v : kPersisted) EXPECT_EQ(StoredDword(v.name), std::int32_t(v.default_value)) << v.name;
 
     // A second open reads the key it created; nothing is logged on the way.
