@@ -32,7 +32,9 @@ constexpr TierOverride<ReorderKernels> kOverrides[] = {
     {VEC_AVX2, InstallReorderAvx2},
 };
 
-ReorderKernels Build(std::uint32_t features) { return Override(ReorderKernels{ReorderLinesPlain}, kOverrides, features); }
+ReorderKernels Build(std::uint32_t features) {
+    return Override(ReorderKernels{ReorderLinesPlain}, kOverrides, features);
+}
 
 // The 16-bit unit after `pairs` pairs on each line, for runs of 2 mod 4 bytes.
 void SwapLastUnits(std::uint8_t* dst, std::ptrdiff_t dst_step, const std::uint8_t* src, std::ptrdiff_t src_step,

@@ -120,7 +120,9 @@ constexpr TierOverride<V210PackKernels> kOverrides[] = {
     {VEC_AVX2, InstallV210PackAvx2},
 };
 
-V210PackKernels Build(std::uint32_t features) { return Override(V210PackKernels{PackGroupsPlain}, kOverrides, features); }
+V210PackKernels Build(std::uint32_t features) {
+    return Override(V210PackKernels{PackGroupsPlain}, kOverrides, features);
+}
 
 }  // namespace
 

@@ -33,7 +33,9 @@ constexpr TierOverride<ReverseLinesKernels> kOverrides[] = {
     {VEC_AVX2, InstallReverseLinesAvx2},
 };
 
-ReverseLinesKernels Build(std::uint32_t features) { return Override(ReverseLinesKernels{SwapLinesPlain}, kOverrides, features); }
+ReverseLinesKernels Build(std::uint32_t features) {
+    return Override(ReverseLinesKernels{SwapLinesPlain}, kOverrides, features);
+}
 
 }  // namespace
 
