@@ -79,7 +79,6 @@ template <class LineFn>
 void PackedKernelLines(SimdTier tier, const PairProgram& program, KernelPairOrder order, std::uint8_t* dst_first,
                        std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch,
                        std::uint32_t width, std::uint32_t lines, LineFn line) {
-    tier = UsableTier(tier);
     for (std::uint32_t i = 0; i < lines; ++i) {
         std::uint8_t* out = dst_first + std::ptrdiff_t(i) * dst_step;
         const std::uint8_t* in = src + std::size_t(i) * src_pitch;
@@ -115,7 +114,6 @@ void K13Packed8ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src
     const K13Tables& tables = K13TablesFor(matrix, scratch);
     const K13Layout& layout = tables.bits8[ChannelOrderOf(flags)];
     const PairProgram program = K13Program(layout, tables.luma_offset8, tables.chroma_offset8);
-    tier = UsableTier(tier);
     for (std::uint32_t y = 0; y < height; ++y) {
         const std::uint32_t line_index = IsBottomUp(flags) ? height - 1 - y : y;
         std::uint8_t* out = dst + std::size_t(line_index) * dst_pitch;
@@ -136,7 +134,6 @@ void K13V210ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, s
     const K13Tables& tables = K13TablesFor(matrix, scratch);
     const K13Layout& layout = tables.bits10[ChannelOrderOf(flags)];
     const PairProgram program = K13Program(layout, tables.luma_offset10, tables.chroma_offset10);
-    tier = UsableTier(tier);
     auto pixel = [&](std::uint8_t* p, std::int32_t y, std::int32_t cb, std::int32_t cr) {
         K13Pixel(p, layout, y - tables.luma_offset10, cb - tables.chroma_offset10, cr - tables.chroma_offset10);
     };

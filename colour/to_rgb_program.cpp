@@ -130,11 +130,6 @@ PairProgram LutProgram(const LutSet& set, int bits) {
     return p;
 }
 
-SimdTier UsableTier(SimdTier tier) {
-    const SimdTier host = HostSimdTier();
-    return tier > host ? host : tier;
-}
-
 namespace {
 
 std::uint32_t NoPairBlocks(const PairProgram&, PairSource, std::uint8_t*, const void*, const void*, const void*,

@@ -100,7 +100,4 @@ void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t group
 // as a vector tier computes it (tests prove it over every reachable sum).
 void DivideBy10000(SimdTier tier, const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 
-// The tier a caller asked for, narrowed to what this processor has.
-SimdTier UsableTier(SimdTier tier);
-
 }  // namespace lumacore

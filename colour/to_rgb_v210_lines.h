@@ -50,7 +50,7 @@ void ConvertV210Line(SimdTier tier, const PairProgram* program, std::uint8_t* ou
                   std::int32_t(cw & 0xFFFF), std::int32_t(cw >> 16));
         }
     };
-    if (tier == SimdTier::Plain || !program) {
+    if (!program || PairBlockPixels(tier) == 0) {
         for (std::uint32_t x = 0; x < width; x += 6) {
             std::uint32_t y_pairs[3], c_pairs[3];
             UnpackV210GroupWithin(in, x / 6, readable, y_pairs, c_pairs);

@@ -70,11 +70,10 @@ std::uint32_t YCbCr8ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8
     const ToRgbCoefficients& k = kToRgb8[ToRgbMatrixIndex(matrix)];
     const RgbChannelOrder order = ChannelOrderOf(flags);
     const bool packed = layout != kPlanarLayout;
-    tier = UsableTier(tier);
     PairProgram program;
     PairSource source = PairSource::Planar8;
     const std::uint8_t* packed_start = nullptr;
-    const bool vector = tier != SimdTier::Plain && GenericProgram(k, bits, order, &program) &&
+    const bool vector = PairBlockPixels(tier) != 0 && GenericProgram(k, bits, order, &program) &&
                         (!packed || PackedSourceOf(luma, cb, cr, &source, &packed_start));
 
     for (std::uint32_t y = 0; y < height; ++y) {
@@ -120,9 +119,8 @@ std::uint32_t V210ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8_t
 
     const ToRgbCoefficients& k = kToRgb10[ToRgbMatrixIndex(matrix)];
     const RgbChannelOrder order = ChannelOrderOf(flags);
-    tier = UsableTier(tier);
     PairProgram program;
-    const bool vector = tier != SimdTier::Plain && GenericProgram(k, bits, order, &program);
+    const bool vector = PairBlockPixels(tier) != 0 && GenericProgram(k, bits, order, &program);
     const std::uint32_t size = WrittenBytesPerPixel(bits);
     auto pixel = [&](std::uint8_t* o, std::int32_t y, std::int32_t cb, std::int32_t cr) {
         std::uint32_t r, g, b;
