@@ -1,5 +1,7 @@
 #include "dispatch/conversion_table.h"
 
+#include "formats/format_code.h"
+
 #include "dispatch/from_rgb_cells.h"
 #include "dispatch/to_rgb_cells.h"
 #include "dispatch/copy_cells.h"
@@ -37,21 +39,9 @@ constexpr Table kTable = BuildTable();
 const ConversionCell& CellFor(int s, int d) { return kTable.cells[s][d]; }
 
 std::uint32_t NaturalLineBytes(int code, std::uint32_t width) {
-    switch (code) {
-        case FMT_YV12:
-        case FMT_I420:
-        case FMT_P422:
-            return width;
-        case FMT_RGB24:
-            return 3u * width;
-        case FMT_RGB32:
-            return 4u * width;
-        case FMT_V210:
-        case FMT_A12V:
-            return 16u * ((width + 5u) / 6u);
-        default:
-            return 2u * width;
-    }
+    // v210 routes read and write whole groups, whatever the layout's pitch rule.
+    if (code == FMT_V210 || code == FMT_A12V) return 16u * ((width + 5u) / 6u);
+    return DefaultLinePitch(code, width);
 }
 
 }  // namespace lumacore
