@@ -58,3 +58,11 @@ int wsprintfA(LPSTR out, LPCSTR format, ...);
 // Synchronisation
 void AcquireSRWLockExclusive(PSRWLOCK lock);
 void ReleaseSRWLockExclusive(PSRWLOCK lock);
+
+// Thread pool: work runs on a few threads of the process, started at the
+// first submission and kept for its life.
+PTP_WORK CreateThreadpoolWork(PTP_WORK_CALLBACK pfnwk, PVOID pv, PTP_CALLBACK_ENVIRON pcbe);
+void SubmitThreadpoolWork(PTP_WORK pwk);
+void WaitForThreadpoolWorkCallbacks(PTP_WORK pwk, BOOL fCancelPendingCallbacks);
+void CloseThreadpoolWork(PTP_WORK pwk);
+DWORD GetActiveProcessorCount(WORD GroupNumber);

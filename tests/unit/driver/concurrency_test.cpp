@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/thread_pool.h"
 #include "tests/unit/support/driver_fixture.h"
 
 namespace lumacore_test {
@@ -113,6 +114,27 @@ TEST_F(ConcurrencyTest, SavesAndLoadsDoNotTear) {
     go = true;
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(torn.load(), 0);
+}
+
+// Bands on the thread pool from several threads at once: every band runs
+// once, and all of them have run when the call returns.
+TEST_F(ConcurrencyTest, BandsRunOnceEachAndAreDoneOnReturn) {
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            for (std::uint32_t count : {0u, 1u, 2u, 3u, 7u, 16u}) {
+                std::vector<std::uint32_t> runs(count);
+                lumacore::RunBands(
+                    count, [](void* c, std::uint32_t band) { ++(*static_cast<std::vector<std::uint32_t>*>(c))[band]; },
+                    &runs);
+                for (std::uint32_t n : runs) failures += n != 1;
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_GE(lumacore::LogicalProcessors(), 1u);
 }
 
 }  // namespace
