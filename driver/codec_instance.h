@@ -15,6 +15,8 @@ struct CodecInstance {
     // proposes and reports its own FourCC, whatever other instances of the
     // process were opened for since.
     DWORD own_fourcc;
+    // The bands a frame is split into (LoadBandCount at open; 1: none).
+    std::uint32_t bands = 1;
 };
 
 }  // namespace lumacore

@@ -33,6 +33,7 @@ LRESULT OpenInstance(ICOPEN* open) {
         if (IsKnownFourcc(fourcc)) instance->own_fourcc = fourcc;
     }
     LoadSettings(&instance->settings);
+    instance->bands = LoadBandCount();
     if (instance->own_fourcc) {
         instance->settings.fourcc_used = std::int32_t(instance->own_fourcc);
         instance->settings.fourcc_bitcount = NaturalBitCount(instance->own_fourcc);

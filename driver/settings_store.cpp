@@ -1,5 +1,6 @@
 #include "driver/settings_store.h"
 
+#include "platform/thread_pool.h"
 #include "platform/win32.h"
 
 namespace lumacore {
@@ -58,6 +59,20 @@ void LoadSettings(CodecSettings* settings) {
         return;
     }
     SaveLocked(*settings);  // first run: create the key with a full set of values
+}
+
+std::uint32_t LoadBandCount() {
+    DWORD threads = 0, size = sizeof threads;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        // Anything but four bytes (a string, say) counts as missing.
+        if (RegQueryValueExA(key, kThreadsValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&threads), &size) !=
+            ERROR_SUCCESS)
+            threads = 0;
+        RegCloseKey(key);
+    }
+    const std::uint32_t bands = threads ? threads : LogicalProcessors();
+    return bands < kMaxBands ? bands : kMaxBands;
 }
 
 void SaveSettings(const CodecSettings& settings) {

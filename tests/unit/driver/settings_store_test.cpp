@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/codec_instance.h"
+#include "platform/thread_pool.h"
 #include "tests/unit/support/driver_fixture.h"
 
 namespace lumacore_test {
@@ -111,6 +113,24 @@ TEST_F(SettingsStoreTest, LoadBringsStoredValuesInsideTheirBoundsButLeavesTheReg
         EXPECT_EQ(Fields(loaded), Fields(expected_record));
         EXPECT_EQ(StoredDword(c.name), c.stored);
         EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), 1u);
+    }
+}
+
+// The optional "threads" value sets the bands of an instance opened after it;
+// the driver only reads it.
+TEST_F(SettingsStoreTest, ThreadsValueSetsTheBandsOfLaterOpens) {
+    const std::uint32_t all = std::min(lumacore::LogicalProcessors(), lumacore::kMaxBands);
+    struct Case {
+        std::int64_t stored;  // -1: absent
+        std::uint32_t bands;
+    };
+    for (const Case& c : {Case{-1, all}, Case{0, all}, Case{1, 1}, Case{3, 3}, Case{99, 16}}) {
+        ResetProcessState();
+        if (c.stored >= 0) StoreDword("threads", std::int32_t(c.stored));
+        Instance instance = OpenFor(Fcc("UYVY"));
+        ASSERT_TRUE(instance);
+        EXPECT_EQ(reinterpret_cast<const lumacore::CodecInstance*>(instance.id())->bands, c.bands) << c.stored;
+        EXPECT_EQ(platform_test::RegistryValueNames(HKEY_CURRENT_USER, kKeyPath).size(), c.stored >= 0 ? 1u : 16u);  // nothing written beside it
     }
 }
 
