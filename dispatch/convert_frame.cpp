@@ -6,6 +6,7 @@
 #include "convert/copy_bytes.h"
 #include "formats/format_descriptor.h"
 #include "formats/line_pitch.h"
+#include "platform/thread_pool.h"
 
 namespace lumacore {
 namespace {
@@ -134,12 +135,60 @@ bool FitsTheBuffers(const FrameGeometry& g, const ConversionCell& cell, int s, i
     return true;
 }
 
+// Whether a cell's lines convert each on their own, so that any run of
+// source lines can be converted apart from the rest: neither side planar
+// (4:2:0 chroma rows serve two lines, planes sit at offsets of the whole
+// frame), and no v210 source line shorter than its groups (its last group
+// runs into the next line).
+bool LinesStandAlone(const FrameGeometry& g, int s, int d) {
+    const FormatDescriptor &in = DescriptorOf(s), &out = DescriptorOf(d);
+    if (in.kind == LayoutKind::Planar || out.kind == LayoutKind::Planar) return false;
+    return in.kind != LayoutKind::TenBit || g.sp >= 16 * ((std::uint64_t(g.w) + 5) / 6);
+}
+
+// Whether source line i lands on destination line h - 1 - i: one side is
+// stored bottom line first (cyuv, and RGB, which the routines are handed
+// bottom-up) and the other not.
+bool LinesReverse(int s, int d) {
+    auto bottom_up = [](int code) {
+        const FormatDescriptor& f = DescriptorOf(code);
+        return f.kind == LayoutKind::Rgb || f.bottom_up;
+    };
+    return bottom_up(s) != bottom_up(d);
+}
+
+struct BandJob {
+    const ConversionCell* cell;
+    std::uint8_t* out;
+    const std::uint8_t* in;
+    const FrameGeometry* g;
+    std::int32_t matrix;
+    std::uint32_t count;
+    bool reverse;
+};
+
+// Band k: source lines [h k / n, h (k + 1) / n), converted as a frame of
+// their own into the destination lines they land on.
+void ConvertBand(void* context, std::uint32_t band) {
+    const BandJob& j = *static_cast<const BandJob*>(context);
+    const FrameGeometry& g = *j.g;
+    const std::uint32_t first = std::uint32_t(std::uint64_t(g.h) * band / j.count);
+    const std::uint32_t end = std::uint32_t(std::uint64_t(g.h) * (band + 1) / j.count);
+    if (first == end) return;
+    std::uint8_t* out = j.out + std::size_t(j.reverse ? g.h - end : first) * g.dp;
+    const std::uint8_t* in = j.in + std::size_t(first) * g.sp;
+    if (j.cell->routine)
+        j.cell->routine(out, in, g.w, end - first, g.dp, g.sp);
+    else
+        j.cell->rgb_routine(out, in, g.w, end - first, g.dp, g.sp, j.matrix, kRgbBottomUp);
+}
+
 }  // namespace
 
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
-                           std::int32_t matrix) {
+                           std::int32_t matrix, std::uint32_t bands) {
     if (!src_header || !dst_header || !src || !dst) return 0;
     const int s = src_code & 0xFF, d = dst_code & 0xFF;
     if (s >= kFormatCount || d >= kFormatCount) return 0;
@@ -159,10 +208,9 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     }
     if (!FitsTheBuffers(g, cell, s, d)) return 0;
 
-    if (cell.routine)
-        cell.routine(out, in, g.w, g.h, g.dp, g.sp);
-    else
-        cell.rgb_routine(out, in, g.w, g.h, g.dp, g.sp, matrix, kRgbBottomUp);
+    const std::uint32_t count = bands > g.h ? g.h : bands;
+    BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d) ? count : 1, LinesReverse(s, d)};
+    RunBands(job.count, ConvertBand, &job);
     std::uint64_t written = g.colour;
 
     switch (cell.alpha) {

@@ -15,10 +15,15 @@ namespace lumacore {
 // destination frame written. Returns 0, writing nothing, when the pair has no
 // routine, a header is unusable, or the frame would read past the stated
 // source or write past the capacity. `matrix` goes to the RGB routines.
+//
+// With `bands` above 1 the colour part of a frame whose lines convert each
+// on their own (no planar side, no v210 line running into the next) is
+// converted in that many horizontal bands on the thread pool; the bytes are
+// the same for any number of bands.
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
-                           std::int32_t matrix);
+                           std::int32_t matrix, std::uint32_t bands = 1);
 
 // The RGB flags word the dispatcher passes: RGB images are stored bottom-up.
 inline constexpr std::uint32_t kRgbBottomUp = 0x8000;

@@ -234,5 +234,35 @@ TEST(ConvertFrame, ShortStatedSourcesAreNeverReadPast) {
     EXPECT_EQ(Convert(FMT_YVYU, lumacore::FMT_RGB24, 8, 3, Random(44, 32), 44, 72).count, 0u);
 }
 
+// Frames in bands: every cell writes the same bytes, and answers the same,
+// with 2, 3 and 7 bands as with one (cyuv and RGB flips, odd widths and
+// heights, v210 groups, alpha areas, refused frames).
+TEST(ConvertFrame, BandsWriteTheBytesOfOneBand) {
+    struct Size {
+        std::uint32_t w, h;
+    };
+    for (const Size& size : {Size{48, 6}, Size{7, 5}, Size{13, 9}, Size{720, 7}}) {
+        const std::uint32_t w = size.w, h = size.h, room = 8 * (w + 48) * h + 4096;
+        for (int s = 0; s < lumacore::kFormatCount; ++s) {
+            const Bytes src = Random(room, std::uint32_t(s * 7 + w));
+            for (int d = 0; d < lumacore::kFormatCount; ++d) {
+                BITMAPINFOHEADER in = Header(s, std::int32_t(w), std::int32_t(h), 0);
+                BITMAPINFOHEADER out = Header(d, std::int32_t(w), std::int32_t(h), 0);
+                Bytes one(room, kCanary);
+                const std::uint32_t n = lumacore::ConvertFrame(lumacore::BoardAlignment{}, s, &in, src.data(), 0, d,
+                                                               &out, one.data(), room, 5);
+                for (std::uint32_t bands : {2u, 3u, 7u}) {
+                    Bytes banded(room, kCanary);
+                    EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, s, &in, src.data(), 0, d, &out,
+                                                     banded.data(), room, 5, bands),
+                              n);
+                    ASSERT_EQ(FirstDifference(banded, one), -1)
+                        << s << " -> " << d << " at " << w << "x" << h << " in " << bands << " bands";
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lumacore_test
