@@ -235,4 +235,19 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     return std::uint32_t(written);
 }
 
+std::uint32_t BandsFor(FormatCode src_code, FormatCode dst_code, const BITMAPINFOHEADER& src_header,
+                       std::uint32_t most) {
+    // Measured on two cores (1080p, 2 bands): UYVY -> RGB32 1.65x, v210 ->
+    // RGB32 1.8x, RGB32 -> UYVY 1.8x; 720 x 486 colour 1.1 to 1.3x, 320 x 240
+    // twice as slow. UYVY -> YUY2 at 1080p 0.9x, at 2160p 1.45x.
+    constexpr std::uint64_t kColourPixels = 160000, kRepackPixels = 2000000;
+    const int s = src_code & 0xFF, d = dst_code & 0xFF;
+    if (s >= kFormatCount || d >= kFormatCount || src_header.biWidth <= 0) return 1;
+    const bool colour = DescriptorOf(s).kind == LayoutKind::Rgb || DescriptorOf(d).kind == LayoutKind::Rgb;
+    const std::int64_t h = src_header.biHeight < 0 ? -std::int64_t(src_header.biHeight) : src_header.biHeight;
+    const std::uint64_t pixels = std::uint64_t(src_header.biWidth) * std::uint64_t(h);
+    const std::uint64_t bands = pixels / (colour ? kColourPixels : kRepackPixels);
+    return bands < 1 ? 1 : bands < most ? std::uint32_t(bands) : most;
+}
+
 }  // namespace lumacore

@@ -133,7 +133,9 @@ LRESULT Compress(const CodecInstance& instance, const ICCOMPRESS* frame) {
     BITMAPINFOHEADER& out = *frame->lpbiOutput;
     const std::uint32_t written = ConvertFrame(AlignmentOf(instance.settings), FormatCodeOfHeader(&in), &in, frame->lpInput,
                                                in.biSizeImage, FormatCodeOfHeader(&out), &out, frame->lpOutput,
-                                               out.biSizeImage, MatrixForHeight(instance.settings, in.biHeight));
+                                               out.biSizeImage, MatrixForHeight(instance.settings, in.biHeight),
+                                               BandsFor(FormatCodeOfHeader(&in), FormatCodeOfHeader(&out), in,
+                                                        instance.bands));
     out.biSizeImage = written;
     if (!written) return ICERR_ERROR;
     // Every frame stands alone.

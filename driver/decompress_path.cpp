@@ -69,7 +69,8 @@ LRESULT Decompress(const CodecInstance& instance, const ICDECOMPRESS* frame) {
     const std::uint32_t written =
         ConvertFrame(AlignmentOf(instance.settings), FormatCodeOfHeader(&in), &in, frame->lpInput, in.biSizeImage,
                      FormatCodeOfHeader(&out), &out, frame->lpOutput, out.biSizeImage,
-                     MatrixForHeight(instance.settings, in.biHeight));
+                     MatrixForHeight(instance.settings, in.biHeight),
+                     BandsFor(FormatCodeOfHeader(&in), FormatCodeOfHeader(&out), in, instance.bands));
     out.biSizeImage = written;
     return written ? ICERR_OK : ICERR_ERROR;
 }

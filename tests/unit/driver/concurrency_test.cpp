@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "dispatch/convert_frame.h"
 #include "platform/thread_pool.h"
 #include "tests/unit/support/driver_fixture.h"
 
@@ -117,12 +118,23 @@ TEST_F(ConcurrencyTest, SavesAndLoadsDoNotTear) {
 }
 
 // Bands on the thread pool from several threads at once: every band runs
-// once, and all of them have run when the call returns.
+// once, all of them have run when the call returns, and a frame converted in
+// bands is the frame converted whole.
 TEST_F(ConcurrencyTest, BandsRunOnceEachAndAreDoneOnReturn) {
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {
-        threads.emplace_back([&] {
+        threads.emplace_back([&, t] {
+            const std::vector<std::uint8_t> uyvy(2 * 64 * 30, std::uint8_t(40 + 50 * t));
+            BITMAPINFOHEADER in{sizeof(BITMAPINFOHEADER), 64, 30, 1, 16, Fcc("UYVY"), 0, 0, 0, 0, 0};
+            BITMAPINFOHEADER out{sizeof(BITMAPINFOHEADER), 64, 30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+            std::vector<std::uint8_t> whole(4 * 64 * 30), banded(whole.size());
+            for (std::uint32_t bands : {1u, 4u}) {
+                auto& dst = bands == 1 ? whole : banded;
+                lumacore::ConvertFrame(lumacore::BoardAlignment{}, lumacore::FMT_UYVY, &in, uyvy.data(), 0,
+                                       lumacore::FMT_RGB32, &out, dst.data(), std::uint32_t(dst.size()), 1, bands);
+            }
+            failures += whole != banded;
             for (std::uint32_t count : {0u, 1u, 2u, 3u, 7u, 16u}) {
                 std::vector<std::uint32_t> runs(count);
                 lumacore::RunBands(
