@@ -189,4 +189,24 @@ TEST(VcmFrames, ShortStatedSizesAreRefusedByBothFrameMessages) {
     }
 }
 
+// A large frame in bands on the system's thread pool is the frame an
+// instance gives when the "threads" value asks for no bands.
+TEST(VcmFrames, FramesInBandsAreTheFramesOfOneBand) {
+    const char* const key = "Software\\Orvane Technologies\\Lumacore";
+    const int w = 1920, h = 1088;
+    const lumacore_test::Bytes uyvy = lumacore_test::Random(size_t(2 * w * h), 3);
+    std::vector<BYTE> frames[2];
+    for (DWORD threads : {1u, 0u}) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, "threads", REG_DWORD, &threads, sizeof threads);
+        const Compressor hic = Open(Fcc("UYVY"), ICMODE_DECOMPRESS);
+        ASSERT_TRUE(hic);
+        BITMAPINFOHEADER in = Header(w, h, 16, Fcc("UYVY"), DWORD(uyvy.size())), out = Header(w, h, 32, BI_RGB);
+        std::vector<BYTE>& rgb = frames[threads];
+        rgb.assign(DibSize(w, h, 32), 0);
+        ASSERT_EQ(ICDecompress(hic.get(), 0, &in, const_cast<BYTE*>(uyvy.data()), &out, rgb.data()), DWORD(ICERR_OK));
+    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "threads");
+    EXPECT_TRUE(frames[0] == frames[1]);
+}
+
 }  // namespace
