@@ -135,27 +135,30 @@ bool FitsTheBuffers(const FrameGeometry& g, const ConversionCell& cell, int s, i
     return true;
 }
 
+// Lines stored bottom line first: cyuv, and RGB, which the routines are
+// handed bottom-up. Source line i lands on destination line h - 1 - i when
+// one side is and the other is not.
+bool BottomUp(int code) {
+    const FormatDescriptor& f = DescriptorOf(code);
+    return f.kind == LayoutKind::Rgb || f.bottom_up;
+}
+
 // Whether a cell's lines convert each on their own, so that any run of
 // source lines can be converted apart from the rest: neither side planar
 // (4:2:0 chroma rows serve two lines, planes sit at offsets of the whole
-// frame), and no v210 source line shorter than its groups (its last group
-// runs into the next line).
-bool LinesStandAlone(const FrameGeometry& g, int s, int d) {
+// frame), no v210 source line shorter than its groups (its last group runs
+// into the next line).
+bool LinesStandAlone(const FrameGeometry& g, int s, int d, bool bottom_up) {
     const FormatDescriptor &in = DescriptorOf(s), &out = DescriptorOf(d);
     if (in.kind == LayoutKind::Planar || out.kind == LayoutKind::Planar) return false;
+    // Routes with a side stored bottom line first may reverse the lines of
+    // the destination after converting: bytes of a line they do not write
+    // (padding, an odd width's last pixel) then move with the whole frame's
+    // reversal, which bands would not repeat.
+    if (bottom_up && (g.w % 2 || g.dp != g.line.write)) return false;
     return in.kind != LayoutKind::TenBit || g.sp >= 16 * ((std::uint64_t(g.w) + 5) / 6);
 }
 
-// Whether source line i lands on destination line h - 1 - i: one side is
-// stored bottom line first (cyuv, and RGB, which the routines are handed
-// bottom-up) and the other not.
-bool LinesReverse(int s, int d) {
-    auto bottom_up = [](int code) {
-        const FormatDescriptor& f = DescriptorOf(code);
-        return f.kind == LayoutKind::Rgb || f.bottom_up;
-    };
-    return bottom_up(s) != bottom_up(d);
-}
 
 struct BandJob {
     const ConversionCell* cell;
@@ -209,7 +212,9 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     if (!FitsTheBuffers(g, cell, s, d)) return 0;
 
     const std::uint32_t count = bands > g.h ? g.h : bands;
-    BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d) ? count : 1, LinesReverse(s, d)};
+    const bool any_bottom_up = BottomUp(s) || BottomUp(d);
+    BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d, any_bottom_up) ? count : 1,
+                BottomUp(s) != BottomUp(d)};
     RunBands(job.count, ConvertBand, &job);
     std::uint64_t written = g.colour;
 
