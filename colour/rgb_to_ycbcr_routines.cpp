@@ -38,17 +38,18 @@ std::uint32_t Cyuv(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, 
     return count;
 }
 
-// 4:2:0: Cb (or Cr, with `cr_first`) plane after the luma, the other after it.
-std::uint32_t Planar420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, std::uint32_t h, std::uint32_t p,
-                        std::uint32_t sp, std::int32_t matrix, std::uint32_t flags, int bits, bool cr_first) {
-    const Planes<std::uint8_t> out = PlanesOf(cr_first ? FMT_YV12 : FMT_I420, dst, p, h);
-    return RgbToYCbCr8(dst, out.cb, out.cr, src, w, h, p, sp, matrix, flags, false, true, bits, out.chroma_pitch);
-}
-
-std::uint32_t P422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, std::uint32_t h, std::uint32_t p,
-                   std::uint32_t sp, std::int32_t matrix, std::uint32_t flags, int bits) {
-    const Planes<std::uint8_t> out = PlanesOf(FMT_P422, dst, p, h);
-    return RgbToYCbCr8(dst, out.cb, out.cr, src, w, h, p, sp, matrix, flags, true, true, bits, out.chroma_pitch);
+// Planar: lines [first, end) of the frame, `first` a multiple of 4 (4:2:0
+// chroma rows come from lines 4k and 4k + 3). `code` places the planes.
+std::uint32_t Planar(int code, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t w, std::uint32_t h,
+                     std::uint32_t p, std::uint32_t sp, std::int32_t matrix, std::uint32_t flags, int bits,
+                     std::uint32_t first, std::uint32_t end) {
+    const Planes<std::uint8_t> out = PlanesOf(code, dst, p, h);
+    const std::uint32_t row = out.RowOfLine(first);
+    const std::uint8_t* in = src + std::size_t((flags & FLAG_SOURCE_BOTTOM_UP) ? h - end : first) * sp;
+    RgbToYCbCr8(out.Luma(first), out.CbRow(row), out.CrRow(row), in, w, end - first, p, sp, matrix, flags,
+                out.is422, true, bits, out.chroma_pitch);
+    const std::uint32_t area = w * h;
+    return out.is422 ? 2 * area : area + 2 * (area / 4);
 }
 
 }  // namespace
@@ -87,27 +88,57 @@ std::uint32_t Rgb32ToCyuv(std::uint8_t* dst, const std::uint8_t* src, std::uint3
 }
 std::uint32_t Rgb24ToI420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return Planar420(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, false);
+    return Planar(FMT_I420, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, 0, height);
+}
+std::uint32_t Rgb24ToI420Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_I420, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, first, end);
 }
 std::uint32_t Rgb32ToI420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return Planar420(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, false);
+    return Planar(FMT_I420, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, 0, height);
+}
+std::uint32_t Rgb32ToI420Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_I420, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, first, end);
 }
 std::uint32_t Rgb24ToYv12(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return Planar420(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, true);
+    return Planar(FMT_YV12, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, 0, height);
+}
+std::uint32_t Rgb24ToYv12Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_YV12, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, first, end);
 }
 std::uint32_t Rgb32ToYv12(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return Planar420(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, true);
+    return Planar(FMT_YV12, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, 0, height);
+}
+std::uint32_t Rgb32ToYv12Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_YV12, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, first, end);
 }
 std::uint32_t Rgb24ToP422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return P422(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24);
+    return Planar(FMT_P422, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, 0, height);
+}
+std::uint32_t Rgb24ToP422Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_P422, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 24, first, end);
 }
 std::uint32_t Rgb32ToP422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {
-    return P422(dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32);
+    return Planar(FMT_P422, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, 0, height);
+}
+std::uint32_t Rgb32ToP422Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
+    return Planar(FMT_P422, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 32, first, end);
 }
 std::uint32_t Rgb24ToV210(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {

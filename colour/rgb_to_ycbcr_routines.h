@@ -32,21 +32,40 @@ std::uint32_t Rgb24ToCyuv(std::uint8_t* dst, const std::uint8_t* src, std::uint3
 std::uint32_t Rgb32ToCyuv(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
 
-// Planar 4:2:0; each returns w x h + 2 x ((w x h) / 4).
+// Planar 4:2:0; each returns w x h + 2 x ((w x h) / 4). The Lines forms
+// convert lines [first, end) of the frame only (`first` a multiple of 4).
 std::uint32_t Rgb24ToI420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb24ToI420Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 std::uint32_t Rgb32ToI420(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb32ToI420Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 std::uint32_t Rgb24ToYv12(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb24ToYv12Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 std::uint32_t Rgb32ToYv12(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb32ToYv12Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 
 // Planar 4:2:2; returns 2 x w x h.
 std::uint32_t Rgb24ToP422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb24ToP422Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 std::uint32_t Rgb32ToP422(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,
                           std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags);
+std::uint32_t Rgb32ToP422Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                               std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                               std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end);
 
 // v210; returns h x P.
 std::uint32_t Rgb24ToV210(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,

@@ -65,15 +65,19 @@ std::uint32_t Packed8ToRgb(Packed8 source, int bits, std::uint8_t* dst, const st
     return count;
 }
 
+// Lines [first, end) of the frame; `first` even (a 4:2:0 chroma row serves
+// lines 2k and 2k + 1).
 std::uint32_t PlanarToRgb(Planar source, int bits, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                           std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
-                          std::int32_t matrix, std::uint32_t flags) {
+                          std::int32_t matrix, std::uint32_t flags, std::uint32_t first, std::uint32_t end) {
     const SimdTier tier = ActiveSimdTier();
     const int code = source == Planar::P422 ? FMT_P422 : source == Planar::Yv12 ? FMT_YV12 : FMT_I420;
     const Planes<const std::uint8_t> in = PlanesOf(code, src, src_pitch, height);
-    return YCbCr8ToRgbWith(tier, dst, src, in.cb, in.cr, width, height, dst_pitch, src_pitch, matrix, flags,
-                           source == Planar::P422 ? kChromaRowPerLine : kChromaRowPerTwoLines, kPlanarLayout, bits,
-                           in.chroma_pitch);
+    const std::uint32_t row = in.RowOfLine(first);
+    std::uint8_t* out = dst + std::size_t(IsBottomUp(flags) ? height - end : first) * dst_pitch;
+    return YCbCr8ToRgbWith(tier, out, in.Luma(first), in.CbRow(row), in.CrRow(row), width, end - first, dst_pitch,
+                           src_pitch, matrix, flags, source == Planar::P422 ? kChromaRowPerLine : kChromaRowPerTwoLines,
+                           kPlanarLayout, bits, in.chroma_pitch);
 }
 
 std::uint32_t V210ToRgbBits(int bits, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
@@ -117,10 +121,17 @@ constexpr AlphaMaps kAlphaMaps = MakeAlphaMaps();
                        std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) { \
         return Packed8ToRgb(Packed8::source, bits, dst, src, width, height, dst_pitch, src_pitch, matrix, flags);  \
     }
-#define PLANAR_ROUTINE(name, source, bits)                                                                         \
-    std::uint32_t name(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,     \
-                       std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) { \
-        return PlanarToRgb(Planar::source, bits, dst, src, width, height, dst_pitch, src_pitch, matrix, flags);   \
+#define PLANAR_ROUTINE(name, source, bits)                                                                          \
+    std::uint32_t name(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,      \
+                       std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags) {  \
+        return PlanarToRgb(Planar::source, bits, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, 0,    \
+                           height);                                                                                 \
+    }                                                                                                               \
+    std::uint32_t name##Lines(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height, \
+                              std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix,                \
+                              std::uint32_t flags, std::uint32_t first, std::uint32_t end) {                        \
+        return PlanarToRgb(Planar::source, bits, dst, src, width, height, dst_pitch, src_pitch, matrix, flags,      \
+                           first, end);                                                                             \
     }
 #define V210_ROUTINE(name, bits)                                                                                   \
     std::uint32_t name(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,     \

@@ -21,6 +21,11 @@
 
 namespace lumacore {
 
+#define LUMACORE_TO_RGB_LINES_ROUTINE(name)                                                                      \
+    std::uint32_t name(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,   \
+                       std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags, \
+                       std::uint32_t first, std::uint32_t end)
+
 #define LUMACORE_TO_RGB_ROUTINE(name)                                                                            \
     std::uint32_t name(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width, std::uint32_t height,   \
                        std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags)
@@ -46,17 +51,29 @@ LUMACORE_TO_RGB_ROUTINE(YvyuToRgb32);
 // rows of src_pitch / 2 bytes: P422 Cb (h rows) then Cr; I420 Cb then Cr and
 // YV12 Cr then Cb, (h + 1) / 2 rows each, one row for two lines.
 LUMACORE_TO_RGB_ROUTINE(P422ToRgb555);
+LUMACORE_TO_RGB_LINES_ROUTINE(P422ToRgb555Lines);
 LUMACORE_TO_RGB_ROUTINE(P422ToRgb565);
+LUMACORE_TO_RGB_LINES_ROUTINE(P422ToRgb565Lines);
 LUMACORE_TO_RGB_ROUTINE(P422ToRgb24);
+LUMACORE_TO_RGB_LINES_ROUTINE(P422ToRgb24Lines);
 LUMACORE_TO_RGB_ROUTINE(P422ToRgb32);
+LUMACORE_TO_RGB_LINES_ROUTINE(P422ToRgb32Lines);
 LUMACORE_TO_RGB_ROUTINE(I420ToRgb555);
+LUMACORE_TO_RGB_LINES_ROUTINE(I420ToRgb555Lines);
 LUMACORE_TO_RGB_ROUTINE(I420ToRgb565);
+LUMACORE_TO_RGB_LINES_ROUTINE(I420ToRgb565Lines);
 LUMACORE_TO_RGB_ROUTINE(I420ToRgb24);
+LUMACORE_TO_RGB_LINES_ROUTINE(I420ToRgb24Lines);
 LUMACORE_TO_RGB_ROUTINE(I420ToRgb32);
+LUMACORE_TO_RGB_LINES_ROUTINE(I420ToRgb32Lines);
 LUMACORE_TO_RGB_ROUTINE(Yv12ToRgb555);
+LUMACORE_TO_RGB_LINES_ROUTINE(Yv12ToRgb555Lines);
 LUMACORE_TO_RGB_ROUTINE(Yv12ToRgb565);
+LUMACORE_TO_RGB_LINES_ROUTINE(Yv12ToRgb565Lines);
 LUMACORE_TO_RGB_ROUTINE(Yv12ToRgb24);
+LUMACORE_TO_RGB_LINES_ROUTINE(Yv12ToRgb24Lines);
 LUMACORE_TO_RGB_ROUTINE(Yv12ToRgb32);
+LUMACORE_TO_RGB_LINES_ROUTINE(Yv12ToRgb32Lines);
 
 LUMACORE_TO_RGB_ROUTINE(V210ToRgb555);
 LUMACORE_TO_RGB_ROUTINE(V210ToRgb565);
@@ -75,5 +92,6 @@ LUMACORE_TO_RGB_ROUTINE(Plane8AlphaToRgb32);
 LUMACORE_TO_RGB_ROUTINE(Packed10AlphaToRgb32);
 
 #undef LUMACORE_TO_RGB_ROUTINE
+#undef LUMACORE_TO_RGB_LINES_ROUTINE
 
 }  // namespace lumacore

@@ -47,6 +47,9 @@ struct ConversionCell {
     LineUse line_use = LineUse::Prefix;
     AlphaRule alpha = AlphaRule::None;
     RgbConvertRoutine alpha_routine = nullptr;
+    // Lines of a frame apart, for cells whose lines depend on others'
+    // positions (a planar side): lets the dispatcher convert bands.
+    RgbLinesRoutine rgb_lines = nullptr;
 };
 
 // One cell of the table; each routine family lists the cells it serves.
@@ -61,6 +64,9 @@ inline constexpr CellEntry kNoCells = {-1, -1, {}};
 
 constexpr ConversionCell PlainCell(ConvertRoutine routine, LineUse use) { return {routine, nullptr, use}; }
 constexpr ConversionCell RgbCell(RgbConvertRoutine routine) { return {nullptr, routine, LineUse::Natural}; }
+constexpr ConversionCell RgbCell(RgbConvertRoutine routine, RgbLinesRoutine lines) {
+    return {nullptr, routine, LineUse::Natural, AlphaRule::None, nullptr, lines};
+}
 constexpr ConversionCell WithZeroAlpha(ConversionCell cell) {
     cell.alpha = AlphaRule::Zero;
     return cell;

@@ -186,6 +186,17 @@ void ConvertBand(void* context, std::uint32_t band) {
         j.cell->rgb_routine(out, in, g.w, end - first, g.dp, g.sp, j.matrix, kRgbBottomUp);
 }
 
+// Band k of a cell that converts lines of a frame apart: its bounds on
+// multiples of four lines.
+void ConvertLines(void* context, std::uint32_t band) {
+    const BandJob& j = *static_cast<const BandJob*>(context);
+    const FrameGeometry& g = *j.g;
+    const std::uint32_t first = std::uint32_t(std::uint64_t(g.h) * band / j.count) & ~3u;
+    const std::uint32_t end =
+        band + 1 == j.count ? g.h : std::uint32_t(std::uint64_t(g.h) * (band + 1) / j.count) & ~3u;
+    if (first < end) j.cell->rgb_lines(j.out, j.in, g.w, g.h, g.dp, g.sp, j.matrix, kRgbBottomUp, first, end);
+}
+
 }  // namespace
 
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
@@ -212,10 +223,15 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     if (!FitsTheBuffers(g, cell, s, d)) return 0;
 
     const std::uint32_t count = bands > g.h ? g.h : bands;
-    const bool any_bottom_up = BottomUp(s) || BottomUp(d);
-    BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d, any_bottom_up) ? count : 1,
-                BottomUp(s) != BottomUp(d)};
-    RunBands(job.count, ConvertBand, &job);
+    if (cell.rgb_lines && count > 1) {
+        BandJob job{&cell, out, in, &g, matrix, count, false};
+        RunBands(count, ConvertLines, &job);
+    } else {
+        const bool any_bottom_up = BottomUp(s) || BottomUp(d);
+        BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d, any_bottom_up) ? count : 1,
+                    BottomUp(s) != BottomUp(d)};
+        RunBands(job.count, ConvertBand, &job);
+    }
     std::uint64_t written = g.colour;
 
     switch (cell.alpha) {

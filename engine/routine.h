@@ -17,4 +17,13 @@ using RgbConvertRoutine = std::uint32_t (*)(std::uint8_t* dst, const std::uint8_
                                             std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
                                             std::int32_t matrix, std::uint32_t flags);
 
+// The same for the lines [first, end) of an h-line frame only, with `src`
+// and `dst` at the whole frame: for layouts whose lines depend on others'
+// positions (planes), so that bands of a frame can be converted apart.
+// `first` is a multiple of 4.
+using RgbLinesRoutine = std::uint32_t (*)(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
+                                          std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch,
+                                          std::int32_t matrix, std::uint32_t flags, std::uint32_t first,
+                                          std::uint32_t end);
+
 }  // namespace lumacore

@@ -241,7 +241,7 @@ TEST(ConvertFrame, BandsWriteTheBytesOfOneBand) {
     struct Size {
         std::uint32_t w, h;
     };
-    for (const Size& size : {Size{48, 6}, Size{7, 5}, Size{13, 9}, Size{720, 7}}) {
+    for (const Size& size : {Size{48, 6}, Size{7, 5}, Size{13, 9}, Size{64, 23}, Size{720, 7}}) {
         const std::uint32_t w = size.w, h = size.h, room = 8 * (w + 48) * h + 4096;
         for (int s = 0; s < lumacore::kFormatCount; ++s) {
             const Bytes src = Random(room, std::uint32_t(s * 7 + w));
