@@ -1,5 +1,6 @@
 #include "dispatch/convert_frame.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dispatch/conversion_table.h"
@@ -160,6 +161,8 @@ bool LinesStandAlone(const FrameGeometry& g, int s, int d, bool bottom_up) {
 }
 
 
+constexpr std::uint32_t kBandsPerThread = 4;
+
 struct BandJob {
     const ConversionCell* cell;
     std::uint8_t* out;
@@ -202,7 +205,7 @@ void ConvertLines(void* context, std::uint32_t band) {
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
-                           std::int32_t matrix, std::uint32_t bands) {
+                           std::int32_t matrix, std::uint32_t threads) {
     if (!src_header || !dst_header || !src || !dst) return 0;
     const int s = src_code & 0xFF, d = dst_code & 0xFF;
     if (s >= kFormatCount || d >= kFormatCount) return 0;
@@ -222,15 +225,18 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
     }
     if (!FitsTheBuffers(g, cell, s, d)) return 0;
 
-    const std::uint32_t count = bands > g.h ? g.h : bands;
+    // Several bands a thread: a pool thread that wakes late finds bands left
+    // instead of keeping the others waiting for its one band.
+    if (threads > g.h) threads = g.h;
+    const std::uint32_t count = threads > 1 ? std::min(threads * kBandsPerThread, g.h) : 1;
     if (cell.rgb_lines && count > 1) {
         BandJob job{&cell, out, in, &g, matrix, count, false};
-        RunBands(count, ConvertLines, &job);
+        RunBands(count, threads, ConvertLines, &job);
     } else {
         const bool any_bottom_up = BottomUp(s) || BottomUp(d);
         BandJob job{&cell, out, in, &g, matrix, count > 1 && LinesStandAlone(g, s, d, any_bottom_up) ? count : 1,
                     BottomUp(s) != BottomUp(d)};
-        RunBands(job.count, ConvertBand, &job);
+        RunBands(job.count, threads, ConvertBand, &job);
     }
     std::uint64_t written = g.colour;
 

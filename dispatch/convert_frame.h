@@ -16,16 +16,19 @@ namespace lumacore {
 // routine, a header is unusable, or the frame would read past the stated
 // source or write past the capacity. `matrix` goes to the RGB routines.
 //
-// With `bands` above 1 the colour part of a frame whose lines convert each
-// on their own (no planar side, no v210 line running into the next) is
-// converted in that many horizontal bands on the thread pool; the bytes are
-// the same for any number of bands.
+// With `threads` above 1 the colour part is converted on that many threads
+// (the caller's and the thread pool's), in horizontal bands of a few per
+// thread, where the cell's lines allow it: planar <-> RGB cells on bands of
+// multiples of four lines, other cells where every line converts on its own
+// (no planar side, no v210 line running into the next, no line reversal
+// moving bytes the route does not write). The bytes are the same for any
+// number of threads.
 std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code, const BITMAPINFOHEADER* src_header,
                            const void* src, std::uint32_t src_size, FormatCode dst_code,
                            const BITMAPINFOHEADER* dst_header, void* dst, std::uint32_t dst_capacity,
-                           std::int32_t matrix, std::uint32_t bands = 1);
+                           std::int32_t matrix, std::uint32_t threads = 1);
 
-// How many bands, of at most `most`, a frame of `src_header`'s size from
+// How many threads, of at most `most`, a frame of `src_header`'s size from
 // `src_code` to `dst_code` gains from: colour conversions from about 160,000
 // pixels a band, repacks (which run near memory speed) from 2 million; 1 for
 // smaller frames, where waking pool threads would cost more than it saves.

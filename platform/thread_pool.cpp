@@ -23,11 +23,13 @@ void CALLBACK TakeBands(PTP_CALLBACK_INSTANCE, PVOID shared, PTP_WORK) {
 
 }  // namespace
 
-void RunBands(std::uint32_t count, BandWork work, void* context) {
+void RunBands(std::uint32_t count, std::uint32_t threads, BandWork work, void* context) {
     Bands bands{work, context, count};
-    PTP_WORK pool = count > 1 ? CreateThreadpoolWork(TakeBands, &bands, nullptr) : nullptr;
+    const std::uint32_t used = threads < count ? threads : count;
+    const std::uint32_t helpers = used > 1 ? used - 1 : 0;
+    PTP_WORK pool = helpers > 0 ? CreateThreadpoolWork(TakeBands, &bands, nullptr) : nullptr;
     if (pool)
-        for (std::uint32_t i = 1; i < count; ++i) SubmitThreadpoolWork(pool);
+        for (std::uint32_t i = 0; i < helpers; ++i) SubmitThreadpoolWork(pool);
     TakeBands(nullptr, &bands, nullptr);
     if (!pool) return;
     WaitForThreadpoolWorkCallbacks(pool, FALSE);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build make g++ git clang libclang-rt-14-dev valgrind
-  libgtest-dev googletest libgmock-dev libbenchmark-dev libyuv-dev
+  libgtest-dev googletest libgmock-dev libyuv-dev
   libswscale-dev libavcodec-dev libavutil-dev pkg-config
   mingw-w64 binutils-mingw-w64 g++-multilib qemu-user
   wine wine64

@@ -135,13 +135,15 @@ TEST_F(ConcurrencyTest, BandsRunOnceEachAndAreDoneOnReturn) {
                                        lumacore::FMT_RGB32, &out, dst.data(), std::uint32_t(dst.size()), 1, bands);
             }
             failures += whole != banded;
-            for (std::uint32_t count : {0u, 1u, 2u, 3u, 7u, 16u}) {
-                std::vector<std::uint32_t> runs(count);
-                lumacore::RunBands(
-                    count, [](void* c, std::uint32_t band) { ++(*static_cast<std::vector<std::uint32_t>*>(c))[band]; },
-                    &runs);
-                for (std::uint32_t n : runs) failures += n != 1;
-            }
+            for (std::uint32_t count : {0u, 1u, 2u, 3u, 7u, 16u})
+                for (std::uint32_t threads : {0u, 1u, 2u, 5u}) {
+                    std::vector<std::uint32_t> runs(count);
+                    lumacore::RunBands(
+                        count, threads,
+                        [](void* c, std::uint32_t band) { ++(*static_cast<std::vector<std::uint32_t>*>(c))[band]; },
+                        &runs);
+                    for (std::uint32_t n : runs) failures += n != 1;
+                }
         });
     }
     for (std::thread& t : threads) t.join();
