@@ -1,5 +1,7 @@
 #include "colour/to_rgb_program.h"
 
+#include <algorithm>
+
 #include "colour/simd/to_rgb_simd.h"
 #include "engine/kernel_table.h"
 #include "platform/cpu_features.h"
@@ -91,6 +93,26 @@ PairProgram K6Program(const K6Set& set, int bits) {
         p.slots[3] = PairSlot{0, 0, kK6Round};  // the luma term alone
     }
     return p;
+}
+
+bool ShiftSixFitsWords(const PairProgram& p, PairSource source) {
+    if (p.finish != PairFinish::Shift6 || source == PairSource::Planar8 || source == PairSource::Pairs16) return false;
+    if (p.store != PairStore::Rgb32 && p.store != PairStore::Rgb24 && p.store != PairStore::Rgb555) return false;
+    auto word = [](std::int32_t low, std::int32_t high) { return low >= -32768 && high <= 32767; };
+    // The word code's luma term is gain x Y; the offsets go into the chroma
+    // side's bias.
+    if (!word(std::min(0, 255 * p.luma_gain), std::max(0, 255 * p.luma_gain))) return false;
+    const std::int32_t c_low = -p.chroma_offset, c_high = 255 - p.chroma_offset;
+    for (const PairSlot& s : p.slots) {
+        if (s.constant >= 0) return false;
+        std::int32_t low = s.bias - p.luma_gain * p.luma_offset, high = low;
+        for (const std::int32_t gain : {std::int32_t(s.cb), std::int32_t(s.cr)}) {
+            low += std::min(gain * c_low, gain * c_high);
+            high += std::max(gain * c_low, gain * c_high);
+        }
+        if (!word(low, high)) return false;
+    }
+    return true;
 }
 
 PairProgram K13Program(const K13Layout& layout, std::int32_t luma_offset, std::int32_t chroma_offset) {

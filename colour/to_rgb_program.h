@@ -79,6 +79,11 @@ PairProgram K13Program(const K13Layout& layout, std::int32_t luma_offset, std::i
 // Table kernels: 16 (5-5-5, red high), 24 (B G R), 32 (B G R, byte 3 kept).
 PairProgram LutProgram(const LutSet& set, int bits);
 
+// Whether a 6-bit program on packed 8-bit pairs can run in 16-bit words: its
+// luma term, and each slot's chroma term plus bias, always fit a signed word
+// (no constant slots).
+bool ShiftSixFitsWords(const PairProgram& program, PairSource source);
+
 // Pixels per block of the vector tiers (0 for the plain tier).
 std::uint32_t PairBlockPixels(SimdTier tier);
 

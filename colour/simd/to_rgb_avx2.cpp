@@ -12,6 +12,7 @@ namespace lumacore {
 
 std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                   const void* b, const void* c, std::uint32_t pixels) {
+    if (ShiftSixFitsWords(program, source)) return ShiftSixWordsAvx2(program, source, dst, a, pixels);
     return to_rgb_pipeline::Run<to_rgb_pipeline::Avx2>(program, source, dst, a, b, c, pixels);
 }
 
