@@ -171,6 +171,7 @@ void DivideBy10000Plain(const std::int32_t* sums, std::uint8_t* out, std::uint32
 constexpr TierOverride<ToRgbKernels> kOverrides[] = {
     {VEC_SSE2, InstallToRgbSse2},
     {VEC_AVX2, InstallToRgbAvx2},
+    {VEC_AVX512, InstallToRgbAvx512},
 };
 
 ToRgbKernels Build(std::uint32_t features) {

@@ -7,8 +7,8 @@ namespace lumacore {
 
 // Tiers of vector code, widest last. Every tier's routines produce the bytes
 // of the plain code exactly; only speed differs.
-enum class SimdTier { Plain = 0, Sse2 = 1, Avx2 = 2 };
-inline constexpr int kSimdTierCount = 3;
+enum class SimdTier { Plain = 0, Sse2 = 1, Avx2 = 2, Avx512 = 3 };
+inline constexpr int kSimdTierCount = 4;
 
 // The tier for this process: plain when the processor level (SimdLevel) has
 // no vector unit, else the widest tier the processor and the OS support.

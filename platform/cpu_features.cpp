@@ -87,6 +87,7 @@ std::uint32_t VectorFeatures() {
         if (Bit(r.edx, 26)) bits |= VEC_SSE2;
         if (Bit(r.ecx, 9)) bits |= VEC_SSSE3;
         if (PlatformHasAvx2()) bits |= VEC_AVX2;
+        if (PlatformHasAvx512()) bits |= VEC_AVX512;
         return bits;
     }();
     return features;

@@ -51,20 +51,47 @@ bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out) {
 #endif
 }
 
-bool PlatformHasAvx2() {
+namespace {
+
+// XCR0, the register states the operating system saves; 0 where the
+// processor has no XGETBV (OSXSAVE clear).
+std::uint64_t SavedStates() {
 #if defined(__i386__) || defined(__x86_64__)
     CpuidRegisters r{};
-    if (!PlatformCpuid(0, &r) || r.eax < 7) return false;
+    if (!PlatformCpuid(0, &r) || r.eax < 7) return 0;
     PlatformCpuid(1, &r);
     const bool osxsave = (r.ecx >> 27) & 1u, avx = (r.ecx >> 28) & 1u;
-    if (!osxsave || !avx) return false;
+    if (!osxsave || !avx) return 0;
     std::uint32_t xcr0_low, xcr0_high;
     __asm__ volatile("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
-    if ((xcr0_low & 0x6u) != 0x6u) return false;  // XMM and YMM state
+    return std::uint64_t(xcr0_high) << 32 | xcr0_low;
+#else
+    return 0;
+#endif
+}
+
+// Leaf 7's EBX, sub-leaf 0 (processors that reach SavedStates have leaf 7).
+std::uint32_t ExtendedFeatures() {
+#if defined(__i386__) || defined(__x86_64__)
     unsigned a, b, c, d;
     __cpuid_count(7, 0, a, b, c, d);
-    return (b >> 5) & 1u;
+    return b;
 #else
-    return false;
+    return 0;
 #endif
+}
+
+}  // namespace
+
+bool PlatformHasAvx2() {
+    if ((SavedStates() & 0x6u) != 0x6u) return false;  // XMM and YMM state
+    return (ExtendedFeatures() >> 5) & 1u;
+}
+
+bool PlatformHasAvx512() {
+    // XMM, YMM, opmask, upper halves of ZMM0-15, ZMM16-31.
+    if ((SavedStates() & 0xE6u) != 0xE6u) return false;
+    const std::uint32_t b = ExtendedFeatures();
+    const std::uint32_t needed = 1u << 5 | 1u << 16 | 1u << 17 | 1u << 30 | 1u << 31;  // AVX2, F, DQ, BW, VL
+    return (b & needed) == needed;
 }

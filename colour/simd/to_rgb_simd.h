@@ -13,11 +13,11 @@ std::uint32_t ToRgbPairBlocksSse2(const PairProgram& program, PairSource source,
                                   const void* b, const void* c, std::uint32_t pixels);
 std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                   const void* b, const void* c, std::uint32_t pixels);
+std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
+                                    const void* b, const void* c, std::uint32_t pixels);
 
 // 6-bit programs on packed pairs in 16-bit words (ShiftSixFitsWords
 // programs only), sixteen pixels a step; returns the pixels converted.
-std::uint32_t ShiftSixWordsAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* line,
-                                  std::uint32_t pixels);
 std::uint32_t ShiftSixWordsAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* line,
                                 std::uint32_t pixels);
 
@@ -42,6 +42,9 @@ struct ToRgbKernels {
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);
+// AVX-512 runs the 6-bit programs on packed pairs in words; everything else
+// keeps the AVX2 kernels.
+void InstallToRgbAvx512(ToRgbKernels& k);
 
 // Shared by the tiers and the plain code: each object keeps its own copy.
 inline namespace LUMACORE_ISA {

@@ -1,5 +1,6 @@
-// AVX-512 (F, BW): 6-bit programs on packed 8-bit pairs in 16-bit lanes,
-// thirty-two pixels a step (to_rgb_words.h).
+// AVX-512 tier of the Y'CbCr to RGB kernels: 6-bit programs on packed 8-bit
+// pairs in 16-bit lanes, thirty-two pixels a step (to_rgb_words.h); every
+// other program runs the AVX2 pipeline.
 #include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
@@ -65,9 +66,10 @@ struct Avx512Words {
 
 }  // namespace
 
-std::uint32_t ShiftSixWordsAvx512(const PairProgram& p, PairSource source, std::uint8_t* dst, const void* line,
-                                  std::uint32_t pixels) {
-    return to_rgb_words::Run<Avx512Words>(p, source, dst, line, pixels);
+std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
+                                    const void* b, const void* c, std::uint32_t pixels) {
+    if (ShiftSixFitsWords(program, source)) return to_rgb_words::Run<Avx512Words>(program, source, dst, a, pixels);
+    return ToRgbPairBlocksAvx2(program, source, dst, a, b, c, pixels);
 }
 
 }  // namespace lumacore
@@ -76,10 +78,17 @@ std::uint32_t ShiftSixWordsAvx512(const PairProgram& p, PairSource source, std::
 
 namespace lumacore {
 
-std::uint32_t ShiftSixWordsAvx512(const PairProgram&, PairSource, std::uint8_t*, const void*, std::uint32_t) {
+std::uint32_t ToRgbPairBlocksAvx512(const PairProgram&, PairSource, std::uint8_t*, const void*, const void*,
+                                    const void*, std::uint32_t) {
     return 0;
 }
 
 }  // namespace lumacore
 
 #endif
+
+namespace lumacore {
+
+void InstallToRgbAvx512(ToRgbKernels& k) { k.pair_blocks = ToRgbPairBlocksAvx512; }
+
+}  // namespace lumacore

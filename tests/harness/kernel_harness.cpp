@@ -25,7 +25,7 @@ constexpr std::size_t kGuard = 128;  // canary bytes on each side; keeps offset 
 
 bool Has(Isa isa) {
     using namespace lumacore;
-    static constexpr std::uint32_t kNeeds[] = {VEC_SSE2, VEC_SSE2 | VEC_SSSE3, VEC_AVX2};
+    static constexpr std::uint32_t kNeeds[] = {VEC_SSE2, VEC_SSE2 | VEC_SSSE3, VEC_AVX2, VEC_AVX2 | VEC_AVX512};
     return (VectorFeatures() & kNeeds[int(isa)]) == kNeeds[int(isa)];
 }
 
@@ -37,7 +37,10 @@ std::vector<Entry> Entries() {
     return table;
 }
 
-const char* NameOf(Isa isa) { return isa == Isa::Sse2 ? "sse2" : isa == Isa::Ssse3 ? "ssse3" : "avx2"; }
+const char* NameOf(Isa isa) {
+    static constexpr const char* kNames[] = {"sse2", "ssse3", "avx2", "avx512"};
+    return kNames[int(isa)];
+}
 
 // Random bytes, a quarter of them in runs of eight 0s or eight 255s, so that
 // sums reach their ends and clamps occur.

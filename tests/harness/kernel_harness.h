@@ -26,7 +26,7 @@ struct Plane {
     std::size_t align = 1;  // start offsets are multiples of this (elements wider than a byte)
 };
 
-enum class Isa { Sse2, Ssse3, Avx2 };
+enum class Isa { Sse2, Ssse3, Avx2, Avx512 };
 
 struct TierKernel {
     Isa isa;
