@@ -85,7 +85,10 @@ std::uint32_t ExtendedFeatures() {
 
 bool PlatformHasAvx2() {
     if ((SavedStates() & 0x6u) != 0x6u) return false;  // XMM and YMM state
-    return (ExtendedFeatures() >> 5) & 1u;
+    CpuidRegisters r{};
+    PlatformCpuid(1, &r);
+    const bool fma = (r.ecx >> 12) & 1u;  // every AVX2 processor made has it; the AVX2 code uses it
+    return fma && ((ExtendedFeatures() >> 5) & 1u);
 }
 
 bool PlatformHasAvx512() {

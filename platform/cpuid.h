@@ -11,8 +11,8 @@ struct CpuidRegisters {
 // on a processor that has no CPUID instruction.
 bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out);
 
-// True when the processor has AVX2 and the operating system saves the
-// 256-bit registers across context switches.
+// True when the processor has AVX2 and FMA and the operating system saves
+// the 256-bit registers across context switches.
 bool PlatformHasAvx2();
 
 // True when the processor has AVX2 and AVX-512 F, DQ, BW and VL, and the

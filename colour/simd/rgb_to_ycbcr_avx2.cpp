@@ -68,6 +68,11 @@ struct Avx2Lanes {
     static I Truncate(F a) { return _mm256_cvttps_epi32(a); }
     static F MulF(F a, F b) { return _mm256_mul_ps(a, b); }
     static F AddF(F a, F b) { return _mm256_add_ps(a, b); }
+#ifdef __FMA__
+    static F MulAddF(F a, F b, F c) { return _mm256_fmadd_ps(a, b, c); }
+#else
+    static F MulAddF(F a, F b, F c) { return _mm256_add_ps(_mm256_mul_ps(a, b), c); }
+#endif
     // Per lane: `if_negative` where f is negative, else `otherwise`.
     static F SelectNegative(F f, F if_negative, F otherwise) { return _mm256_blendv_ps(otherwise, if_negative, f); }
 

@@ -66,6 +66,7 @@ struct Sse2Lanes {
     static I Truncate(F a) { return _mm_cvttps_epi32(a); }
     static F MulF(F a, F b) { return _mm_mul_ps(a, b); }
     static F AddF(F a, F b) { return _mm_add_ps(a, b); }
+    static F MulAddF(F a, F b, F c) { return _mm_add_ps(_mm_mul_ps(a, b), c); }
     // Per lane: `if_negative` where f is negative, else `otherwise`.
     static F SelectNegative(F f, F if_negative, F otherwise) {
         const F negative = _mm_castsi128_ps(_mm_srai_epi32(_mm_castps_si128(f), 31));
