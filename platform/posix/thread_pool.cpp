@@ -2,6 +2,7 @@
 // started at the first submission and joined when the process exits, running
 // submitted work callbacks in the order they came.
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -14,7 +15,7 @@
 struct TP_WORK {
     PTP_WORK_CALLBACK callback;
     PVOID context;
-    std::uint32_t pending;  // submitted and not yet finished, under the pool's lock
+    std::atomic<std::uint32_t> pending;  // submitted and not yet finished; changed under the pool's lock
 };
 
 namespace {
@@ -41,6 +42,9 @@ public:
     }
 
     void Wait(TP_WORK* work) {
+        // Callbacks that are returning finish in moments: look a few times
+        // before sleeping.
+        for (int i = 0; i < 1000 && work->pending.load(std::memory_order_acquire) != 0; ++i) std::this_thread::yield();
         std::unique_lock<std::mutex> lock(mutex_);
         finished_.wait(lock, [&] { return work->pending == 0; });
     }
@@ -75,7 +79,7 @@ Pool& ThePool() {
 }  // namespace
 
 PTP_WORK CreateThreadpoolWork(PTP_WORK_CALLBACK pfnwk, PVOID pv, PTP_CALLBACK_ENVIRON) {
-    return new TP_WORK{pfnwk, pv, 0};
+    return new TP_WORK{pfnwk, pv, {0}};
 }
 
 void SubmitThreadpoolWork(PTP_WORK pwk) { ThePool().Submit(pwk); }
