@@ -15,8 +15,11 @@
 
 namespace lumacore {
 
-inline constexpr std::uint32_t kV210Chunk = 384;  // pixels: whole groups and whole blocks
-static_assert(kV210Chunk % 6 == 0 && kV210Chunk % kAvx2BlockPixels == 0 && kV210Chunk % kSse2BlockPixels == 0);
+// Pixels unpacked at a time: whole groups and whole blocks, a 1920-pixel line
+// at once (the pair program's constants are set up once a chunk).
+inline constexpr std::uint32_t kV210Chunk = 1920;
+static_assert(kV210Chunk % 6 == 0 && kV210Chunk % kAvx512BlockPixels == 0 && kV210Chunk % kAvx2BlockPixels == 0 &&
+              kV210Chunk % kSse2BlockPixels == 0);
 
 // Bytes a line may read: its whole groups, or fewer when the frame ends
 // first (`rest`: the bytes from the line's start to the end of the frame).

@@ -56,7 +56,7 @@ enum VectorFeatureBit : std::uint32_t {
     VEC_SSE2 = 0x1,
     VEC_SSSE3 = 0x2,
     VEC_AVX2 = 0x4,  // with FMA, and the 256-bit registers saved by the OS
-    VEC_AVX512 = 0x8,  // F, DQ, BW and VL, with the 512-bit and opmask registers saved by the OS
+    VEC_AVX512 = 0x8,  // F, DQ, BW, VL, VBMI, VNNI, with the 512-bit and opmask registers saved by the OS
 };
 std::uint32_t VectorFeatures();
 

@@ -70,15 +70,15 @@ std::uint64_t SavedStates() {
 #endif
 }
 
-// Leaf 7's EBX, sub-leaf 0 (processors that reach SavedStates have leaf 7).
-std::uint32_t ExtendedFeatures() {
+// Leaf 7, sub-leaf 0 (processors that reach SavedStates have leaf 7).
+CpuidRegisters ExtendedFeatures() {
+    CpuidRegisters r{};
 #if defined(__i386__) || defined(__x86_64__)
     unsigned a, b, c, d;
     __cpuid_count(7, 0, a, b, c, d);
-    return b;
-#else
-    return 0;
+    r = {a, b, c, d};
 #endif
+    return r;
 }
 
 }  // namespace
@@ -88,13 +88,14 @@ bool PlatformHasAvx2() {
     CpuidRegisters r{};
     PlatformCpuid(1, &r);
     const bool fma = (r.ecx >> 12) & 1u;  // every AVX2 processor made has it; the AVX2 code uses it
-    return fma && ((ExtendedFeatures() >> 5) & 1u);
+    return fma && ((ExtendedFeatures().ebx >> 5) & 1u);
 }
 
 bool PlatformHasAvx512() {
     // XMM, YMM, opmask, upper halves of ZMM0-15, ZMM16-31.
     if ((SavedStates() & 0xE6u) != 0xE6u) return false;
-    const std::uint32_t b = ExtendedFeatures();
-    const std::uint32_t needed = 1u << 5 | 1u << 16 | 1u << 17 | 1u << 30 | 1u << 31;  // AVX2, F, DQ, BW, VL
-    return (b & needed) == needed;
+    const CpuidRegisters r = ExtendedFeatures();
+    const std::uint32_t in_ebx = 1u << 5 | 1u << 16 | 1u << 17 | 1u << 30 | 1u << 31;  // AVX2, F, DQ, BW, VL
+    const std::uint32_t in_ecx = 1u << 1 | 1u << 11;                                    // VBMI, VNNI
+    return PlatformHasAvx2() && (r.ebx & in_ebx) == in_ebx && (r.ecx & in_ecx) == in_ecx;
 }

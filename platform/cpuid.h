@@ -15,6 +15,7 @@ bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out);
 // the 256-bit registers across context switches.
 bool PlatformHasAvx2();
 
-// True when the processor has AVX2 and AVX-512 F, DQ, BW and VL, and the
-// operating system saves the opmask and 512-bit registers as well.
+// True when the processor has AVX2 and AVX-512 F, DQ, BW, VL, VBMI and
+// VNNI (the AVX-512 of Ice Lake and Zen 4 and later), and the operating
+// system saves the opmask and 512-bit registers as well.
 bool PlatformHasAvx512();

@@ -105,6 +105,16 @@ inline void Load(const void* a, const void* b, const void* c, std::uint32_t bloc
     }
 }
 
+// acc + the multiply-add of a and b: one instruction where the record has
+// one (VNNI), else a multiply-add and an addition.
+template <class I>
+inline typename I::V MaddAdd(typename I::V acc, typename I::V a, typename I::V b) {
+    if constexpr (requires { I::kMaddAccumulates; })
+        return I::MaddAcc(acc, a, b);
+    else
+        return I::Add32(I::Madd(a, b), acc);
+}
+
 template <class I, PairFinish F>
 inline typename I::V Finish(typename I::V sum) {
     if constexpr (F == PairFinish::Divide10000) return I::Divide10000(sum);
@@ -185,44 +195,45 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 };
                 slot[j] = Interleave<I>(field(left[0]), field(left[1]), field(right[0]), field(right[1]));
             }
-        } else if constexpr (IsShiftFinish(F)) {
-            constexpr int kScale = SampleShift(F);
-            V left[2], right[2], chroma[2];
-            for (int r = 0; r < 2; ++r) {
-                const V ys = I::template Slli16<kScale>(y[r]);
-                chroma[r] = I::template Slli16<kScale>(ch[r]);
-                left[r] = I::Madd(ys, k.gain_left);
-                right[r] = I::Madd(ys, k.gain_right);
-            }
-            for (int j = 0; j < kSlots; ++j) {
-                if (k.is_constant[j]) {
-                    slot[j] = k.constant[j];
-                    continue;
-                }
-                V term[2] = {k.bias[j], k.bias[j]};
-                if (k.has_chroma[j])
-                    for (int r = 0; r < 2; ++r) term[r] = I::Add32(I::Madd(chroma[r], k.gains[j]), k.bias[j]);
-                slot[j] = I::PackU16(I::HighHalves(I::Add32(left[0], term[0]), I::Add32(right[0], term[0])),
-                                     I::HighHalves(I::Add32(left[1], term[1]), I::Add32(right[1], term[1])));
-            }
         } else {
-            V left[2], right[2], chroma[2];
+            // Luma words (scaled for the shift finishes), and the sums of the
+            // left and right pixels of each pair with a slot's chroma term.
+            V ys[2], chroma[2];
             for (int r = 0; r < 2; ++r) {
-                const V ys = I::Sub16(y[r], k.luma_offset);
-                chroma[r] = I::Sub16(ch[r], k.chroma_offset);
-                left[r] = I::Madd(ys, k.gain_left);
-                right[r] = I::Madd(ys, k.gain_right);
+                if constexpr (IsShiftFinish(F)) {
+                    ys[r] = I::template Slli16<SampleShift(F)>(y[r]);
+                    chroma[r] = I::template Slli16<SampleShift(F)>(ch[r]);
+                } else {
+                    ys[r] = I::Sub16(y[r], k.luma_offset);
+                    chroma[r] = I::Sub16(ch[r], k.chroma_offset);
+                }
             }
+            const V left[2] = {I::Madd(ys[0], k.gain_left), I::Madd(ys[1], k.gain_left)};
+            const V right[2] = {I::Madd(ys[0], k.gain_right), I::Madd(ys[1], k.gain_right)};
+            auto sums = [&](int r, V term, V* l, V* rt) {
+                if constexpr (requires { I::kMaddAccumulates; }) {
+                    *l = MaddAdd<I>(term, ys[r], k.gain_left);
+                    *rt = MaddAdd<I>(term, ys[r], k.gain_right);
+                } else {
+                    *l = I::Add32(left[r], term);
+                    *rt = I::Add32(right[r], term);
+                }
+            };
             for (int j = 0; j < kSlots; ++j) {
                 if (k.is_constant[j]) {
                     slot[j] = k.constant[j];
                     continue;
                 }
-                const V term0 = I::Add32(I::Madd(chroma[0], k.gains[j]), k.bias[j]);
-                const V term1 = I::Add32(I::Madd(chroma[1], k.gains[j]), k.bias[j]);
-                slot[j] = Interleave<I>(Finish<I, F>(I::Add32(left[0], term0)), Finish<I, F>(I::Add32(left[1], term1)),
-                                        Finish<I, F>(I::Add32(right[0], term0)),
-                                        Finish<I, F>(I::Add32(right[1], term1)));
+                V l[2], rt[2];
+                for (int r = 0; r < 2; ++r) {
+                    const bool chroma_term = !IsShiftFinish(F) || k.has_chroma[j];
+                    sums(r, chroma_term ? MaddAdd<I>(k.bias[j], chroma[r], k.gains[j]) : k.bias[j], &l[r], &rt[r]);
+                }
+                if constexpr (IsShiftFinish(F))
+                    slot[j] = I::PackU16(I::HighHalves(l[0], rt[0]), I::HighHalves(l[1], rt[1]));
+                else
+                    slot[j] = Interleave<I>(Finish<I, F>(l[0]), Finish<I, F>(l[1]), Finish<I, F>(rt[0]),
+                                            Finish<I, F>(rt[1]));
             }
         }
         Store<I, T>(dst + std::size_t(n) * kOutBytes, slot);

@@ -28,9 +28,11 @@ void UnpackV210PairsAvx2(const std::uint8_t* src, std::uint32_t groups, std::uin
 
 void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
+void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
+inline constexpr std::uint32_t kAvx512BlockPixels = 64;
 
 // The kernel table. The plain code converts no blocks (block_pixels 0).
 struct ToRgbKernels {
@@ -42,8 +44,7 @@ struct ToRgbKernels {
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);
-// AVX-512 runs the 6-bit programs on packed pairs in words; everything else
-// keeps the AVX2 kernels.
+// AVX-512: pair blocks and the division; v210 keeps the AVX2 unpacking.
 void InstallToRgbAvx512(ToRgbKernels& k);
 
 // Shared by the tiers and the plain code: each object keeps its own copy.

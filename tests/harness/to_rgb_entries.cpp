@@ -152,10 +152,12 @@ U32 PackedPlain(const Call& c) {
 
 void AddToRgbEntries(std::vector<Entry>& table) {
     const Plane two{Per<2>};
-    const std::uint32_t sse2 = kSse2BlockPixels, avx2 = kAvx2BlockPixels;
+    const std::uint32_t sse2 = kSse2BlockPixels, avx2 = kAvx2BlockPixels, avx512 = kAvx512BlockPixels;
     table.insert(table.end(), {
         {.name = "DivideBy10000", .src = {{Per<4>, 4}}, .dst = {{Per<1>}}, .plain = DividePlain,
-         .tiers = {{Isa::Sse2, Divide<DivideBy10000Sse2>}, {Isa::Avx2, Divide<DivideBy10000Avx2>}},
+         .tiers = {{Isa::Sse2, Divide<DivideBy10000Sse2>},
+                   {Isa::Avx2, Divide<DivideBy10000Avx2>},
+                   {Isa::Avx512, Divide<DivideBy10000Avx512>}},
          .large = {4096}, .fill = FillToRgbSums, .sums = ToRgbSums},
         // Room for two pair words past the last, which the tiers may write.
         {.name = "UnpackV210Pairs", .src = {{Per<16>}}, .dst = {{Per<12>, 4}, {Per<12>, 4}}, .plain = V210PairsPlain,
@@ -164,28 +166,28 @@ void AddToRgbEntries(std::vector<Entry>& table) {
         // The family kernels want a pair at least.
         {.name = "ToRgbPairBlocks 6-bit", .src = {two}, .dst = {{OutBytes}}, .plain = K6Plain,
          .tiers = {{Isa::Sse2, K6Blocks<ToRgbPairBlocksSse2>, sse2}, {Isa::Avx2, K6Blocks<ToRgbPairBlocksAvx2>, avx2},
-                   {Isa::Avx512, K6Blocks<ToRgbPairBlocksAvx512>, avx2}},
+                   {Isa::Avx512, K6Blocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 12, .min_items = 2, .large = {1920}},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, LutBlocks<ToRgbPairBlocksAvx2>, avx2},
-                   {Isa::Avx512, LutBlocks<ToRgbPairBlocksAvx512>, avx2}},
+                   {Isa::Avx512, LutBlocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 12, .min_items = 2, .large = {1920}},
         {.name = "ToRgbPairBlocks 13-bit", .src = {two}, .dst = {{Per<4>}}, .plain = K13Plain,
          .tiers = {{Isa::Sse2, K13Blocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, K13Blocks<ToRgbPairBlocksAvx2>, avx2},
-                   {Isa::Avx512, K13Blocks<ToRgbPairBlocksAvx512>, avx2}},
+                   {Isa::Avx512, K13Blocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 6, .min_items = 2, .large = {1920}},
         {.name = "ToRgbPairBlocks planar", .src = {{Per<1>}, {Half}, {Half}}, .dst = {{GenericOut}},
          .plain = PlanarPlain,
          .tiers = {{Isa::Sse2, PlanarBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, PlanarBlocks<ToRgbPairBlocksAvx2>, avx2},
-                   {Isa::Avx512, PlanarBlocks<ToRgbPairBlocksAvx512>, avx2}},
+                   {Isa::Avx512, PlanarBlocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 8, .large = {1920}},
         {.name = "ToRgbPairBlocks packed", .src = {two}, .dst = {{GenericOut}}, .plain = PackedPlain,
          .tiers = {{Isa::Sse2, PackedBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, PackedBlocks<ToRgbPairBlocksAvx2>, avx2},
-                   {Isa::Avx512, PackedBlocks<ToRgbPairBlocksAvx512>, avx2}},
+                   {Isa::Avx512, PackedBlocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 6, .large = {1920}},
     });
 }

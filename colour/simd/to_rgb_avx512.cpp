@@ -1,6 +1,7 @@
 // AVX-512 tier of the Y'CbCr to RGB kernels: 6-bit programs on packed 8-bit
 // pairs in 16-bit lanes, thirty-two pixels a step (to_rgb_words.h); every
-// other program runs the AVX2 pipeline.
+// other program on the pair pipeline with 512-bit registers and VNNI
+// multiply-adds. v210 is unpacked by the AVX2 kernel.
 #include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
@@ -8,6 +9,8 @@
 
 #include <immintrin.h>
 
+#include "colour/simd/to_rgb_isa_avx512.h"
+#include "colour/simd/to_rgb_pipeline.h"
 #include "colour/simd/to_rgb_words.h"
 
 namespace lumacore {
@@ -69,7 +72,11 @@ struct Avx512Words {
 std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                     const void* b, const void* c, std::uint32_t pixels) {
     if (ShiftSixFitsWords(program, source)) return to_rgb_words::Run<Avx512Words>(program, source, dst, a, pixels);
-    return ToRgbPairBlocksAvx2(program, source, dst, a, b, c, pixels);
+    return to_rgb_pipeline::Run<to_rgb_pipeline::Avx512>(program, source, dst, a, b, c, pixels);
+}
+
+void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
+    to_rgb_pipeline::DivideBy10000<to_rgb_pipeline::Avx512>(sums, out, count);
 }
 
 }  // namespace lumacore
@@ -82,6 +89,9 @@ std::uint32_t ToRgbPairBlocksAvx512(const PairProgram&, PairSource, std::uint8_t
                                     const void*, std::uint32_t) {
     return 0;
 }
+void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
+    DivideBy10000Sse2(sums, out, count);
+}
 
 }  // namespace lumacore
 
@@ -89,6 +99,10 @@ std::uint32_t ToRgbPairBlocksAvx512(const PairProgram&, PairSource, std::uint8_t
 
 namespace lumacore {
 
-void InstallToRgbAvx512(ToRgbKernels& k) { k.pair_blocks = ToRgbPairBlocksAvx512; }
+void InstallToRgbAvx512(ToRgbKernels& k) {
+    k.pair_blocks = ToRgbPairBlocksAvx512;
+    k.block_pixels = kAvx512BlockPixels;
+    k.divide = DivideBy10000Avx512;
+}
 
 }  // namespace lumacore

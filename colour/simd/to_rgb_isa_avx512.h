@@ -1,0 +1,132 @@
+// The AVX-512 record of the pair pipeline: sixteen pairs a register, 64
+// pixels a block, and the multiply-adds that accumulate (VNNI). The in-lane
+// instructions leave an 8-bit slot holding pixels 0..7 and 32..39 in lane 0,
+// 8..15 and 40..47 in lane 1, and so on; the stores put the pixels back in
+// order. Include only from *_avx512.cpp.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "engine/simd/isa_namespace.h"
+#include "colour/simd/to_rgb_simd.h"
+
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace to_rgb_pipeline {
+
+struct Avx512 {
+    using V = __m512i;
+    static constexpr std::uint32_t kPairs = 16;
+    static constexpr bool kMaddAccumulates = true;
+
+    static V Load(const void* p) { return _mm512_loadu_si512(p); }
+    static V Zero() { return _mm512_setzero_si512(); }
+    static V Set32(std::int32_t v) { return _mm512_set1_epi32(v); }
+    static V Set8(std::uint8_t v) { return _mm512_set1_epi8(char(v)); }
+    static V Set16Pair(std::int32_t first, std::int32_t second) {
+        return _mm512_set1_epi32(std::int32_t(std::uint32_t(std::uint16_t(first)) |
+                                              std::uint32_t(std::uint16_t(second)) << 16));
+    }
+    static __m128i ShiftCount(int n) { return _mm_cvtsi32_si128(n); }
+
+    static V Add32(V a, V b) { return _mm512_add_epi32(a, b); }
+    static V Sub32(V a, V b) { return _mm512_sub_epi32(a, b); }
+    static V Sub16(V a, V b) { return _mm512_sub_epi16(a, b); }
+    static V Madd(V a, V b) { return _mm512_madd_epi16(a, b); }
+    // acc + the pairs' multiply-add, in one instruction.
+    static V MaddAcc(V acc, V a, V b) { return _mm512_dpwssd_epi32(acc, a, b); }
+    static V And(V a, V b) { return _mm512_and_si512(a, b); }
+    static V Or(V a, V b) { return _mm512_or_si512(a, b); }
+    template <int N>
+    static V Srai32(V a) { return _mm512_srai_epi32(a, N); }
+    template <int N>
+    static V Srli32(V a) { return _mm512_srli_epi32(a, N); }
+    template <int N>
+    static V Srli16(V a) { return _mm512_srli_epi16(a, N); }
+    template <int N>
+    static V Slli16(V a) { return _mm512_slli_epi16(a, N); }
+    static V Srl32(V a, __m128i count) { return _mm512_srl_epi32(a, count); }
+    static V PackS32(V a, V b) { return _mm512_packs_epi32(a, b); }
+    static V HighHalves(V a, V b) { return _mm512_mask_blend_epi16(0xAAAAAAAAu, _mm512_srli_epi32(a, 16), b); }
+    static V PackU16(V a, V b) { return _mm512_packus_epi16(a, b); }
+    static V UnpackLo8(V a, V b) { return _mm512_unpacklo_epi8(a, b); }
+    static V UnpackHi8(V a, V b) { return _mm512_unpackhi_epi8(a, b); }
+    static V UnpackLo16(V a, V b) { return _mm512_unpacklo_epi16(a, b); }
+    static V UnpackHi16(V a, V b) { return _mm512_unpackhi_epi16(a, b); }
+
+    static V Divide10000(V sum) {
+        const __m512 factor = _mm512_set1_ps(__builtin_bit_cast(float, kTenThousandthBits));
+        return _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(sum), factor));
+    }
+
+    static V Gather32(const std::uint32_t* table, V index) { return _mm512_i32gather_epi32(index, table, 4); }
+
+    // 64 pixels of planes: register r holds pairs 16r..16r+15, four a lane.
+    static void LoadPlanar8(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr, V yw[2],
+                            V cw[2]) {
+        for (int r = 0; r < 2; ++r) {
+            yw[r] = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + 32 * r)));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cb + 16 * r));
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cr + 16 * r));
+            const __m256i chroma = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_unpacklo_epi8(b, c)),
+                                                           _mm_unpackhi_epi8(b, c), 1);
+            cw[r] = _mm512_cvtepu8_epi16(chroma);
+        }
+    }
+
+    // The quads of a block: quad q lane k holds pixels 8k + 4(q & 1) + 32(q >> 1)
+    // and the three after; in order, sixteen pixels each.
+    static void InOrder(const V q[4], V out[4]) {
+        const V first = _mm512_setr_epi64(0, 1, 8, 9, 2, 3, 10, 11);
+        const V second = _mm512_setr_epi64(4, 5, 12, 13, 6, 7, 14, 15);
+        out[0] = _mm512_permutex2var_epi64(q[0], first, q[1]);
+        out[1] = _mm512_permutex2var_epi64(q[0], second, q[1]);
+        out[2] = _mm512_permutex2var_epi64(q[2], first, q[3]);
+        out[3] = _mm512_permutex2var_epi64(q[2], second, q[3]);
+    }
+
+    static void StoreQuads32(std::uint8_t* dst, const V q[4]) {
+        V o[4];
+        InOrder(q, o);
+        for (int i = 0; i < 4; ++i) _mm512_storeu_si512(dst + 64 * i, o[i]);
+    }
+
+    static void StoreQuads32KeepFourth(std::uint8_t* dst, const V q[4]) {
+        V o[4];
+        InOrder(q, o);
+        for (int i = 0; i < 4; ++i)
+            _mm512_mask_storeu_epi8(dst + 64 * i, 0x7777777777777777ull, o[i]);
+    }
+
+    // Sixteen pixels with zero fourth bytes -> 48 bytes, nothing written past them.
+    static void Store24(std::uint8_t* dst, V v) {
+        const V squeeze = _mm512_broadcast_i32x4(_mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
+        const V join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 15, 15, 15);
+        _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1,
+                                _mm512_permutexvar_epi32(join, _mm512_shuffle_epi8(v, squeeze)));
+    }
+
+    static void StoreQuads24(std::uint8_t* dst, const V q[4]) {
+        V o[4];
+        InOrder(q, o);
+        for (int i = 0; i < 4; ++i) Store24(dst + 48 * i, o[i]);
+    }
+
+    // Words of pixels 0..31 and 32..63, each register in order.
+    static void StoreWords(std::uint8_t* dst, V first, V second) {
+        _mm512_storeu_si512(dst, first);
+        _mm512_storeu_si512(dst + 64, second);
+    }
+
+    // Bytes packed from four registers of 32-bit lanes, back in lane order.
+    static void StoreBytesInOrder(std::uint8_t* dst, V v) {
+        _mm512_storeu_si512(dst, _mm512_permutexvar_epi32(
+                                     _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15), v));
+    }
+};
+
+}  // namespace to_rgb_pipeline
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore
