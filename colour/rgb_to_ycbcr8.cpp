@@ -13,6 +13,7 @@ namespace {
 constexpr TierOverride<FromRgbKernels> kOverrides[] = {
     {VEC_SSE2, InstallFromRgbSse2},
     {VEC_AVX2, InstallFromRgbAvx2},
+    {VEC_AVX512, InstallFromRgbAvx512},
 };
 
 FromRgbKernels Build(std::uint32_t features) { return Override(FromRgbKernels{}, kOverrides, features); }

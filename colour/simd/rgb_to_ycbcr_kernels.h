@@ -25,6 +25,8 @@ std::uint32_t RgbToPacked8LineSse2(const PixelCoefficients& k, RgbPixels pixels,
                                    const std::uint8_t* src, std::uint8_t* dst, std::uint32_t pairs);
 std::uint32_t RgbToPacked8LineAvx2(const PixelCoefficients& k, RgbPixels pixels, PackedOrder order,
                                    const std::uint8_t* src, std::uint8_t* dst, std::uint32_t pairs);
+std::uint32_t RgbToPacked8LineAvx512(const PixelCoefficients& k, RgbPixels pixels, PackedOrder order,
+                                     const std::uint8_t* src, std::uint8_t* dst, std::uint32_t pairs);
 
 // 8-bit planar: Y' of every pixel of the pairs, and, when `cb` and `cr` are
 // not null, Cb and Cr of each pair's left pixel. Returns the pairs converted.
@@ -32,6 +34,8 @@ std::uint32_t RgbToPlanar8LineSse2(const PixelCoefficients& k, RgbPixels pixels,
                                    std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, std::uint32_t pairs);
 std::uint32_t RgbToPlanar8LineAvx2(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
                                    std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, std::uint32_t pairs);
+std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
+                                     std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, std::uint32_t pairs);
 
 // v210 from the start of a line (whole six-pixel groups, the chroma filter
 // starting from the neutral value). Returns the pixels converted, a
@@ -40,6 +44,8 @@ std::uint32_t RgbToV210LineSse2(const PixelCoefficients& k, RgbPixels pixels, co
                                 std::uint8_t* dst, std::uint32_t width);
 std::uint32_t RgbToV210LineAvx2(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
                                 std::uint8_t* dst, std::uint32_t width);
+std::uint32_t RgbToV210LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
+                                  std::uint8_t* dst, std::uint32_t width);
 
 // How a sample is formed from its coefficient sum s: clamp(s / 10000 +
 // offset) with the division truncating toward zero, to 0..255 (8 bits) or
@@ -53,6 +59,7 @@ struct FromRgbKernels {
 };
 void InstallFromRgbSse2(FromRgbKernels& k);
 void InstallFromRgbAvx2(FromRgbKernels& k);
+void InstallFromRgbAvx512(FromRgbKernels& k);
 const FromRgbKernels& FromRgbKernelsFor(SimdTier tier);
 
 enum class SampleKind : std::uint8_t { Luma8, Chroma8, Luma10, Chroma10 };
@@ -64,5 +71,7 @@ bool FromRgbSamplesSse2(const std::int32_t* sums, std::int32_t* samples, std::ui
                         std::int32_t offset);
 bool FromRgbSamplesAvx2(const std::int32_t* sums, std::int32_t* samples, std::uint32_t n, SampleKind kind,
                         std::int32_t offset);
+bool FromRgbSamplesAvx512(const std::int32_t* sums, std::int32_t* samples, std::uint32_t n, SampleKind kind,
+                          std::int32_t offset);
 
 }  // namespace lumacore

@@ -118,7 +118,12 @@ struct Kernels {
         I b02, b1;
     };
     static Split SplitPixels(I px) { return {L::And(px, L::Set32(0x00FF00FF)), L::template Srli16<8>(px)}; }
-    static I Sum(Split p, I w02, I w1) { return L::Add32(L::Madd(p.b02, w02), L::Madd(p.b1, w1)); }
+    static I Sum(Split p, I w02, I w1) {
+        if constexpr (requires { L::kMaddAccumulates; })
+            return L::MaddAcc(L::Madd(p.b02, w02), p.b1, w1);
+        else
+            return L::Add32(L::Madd(p.b02, w02), L::Madd(p.b1, w1));
+    }
 
     // ---- Loads ---------------------------------------------------------------
     //

@@ -118,16 +118,20 @@ void AddFromRgbEntries(std::vector<Entry>& table) {
     const Plane byte{Per<1>}, word{Per<4>, 4};
     table.insert(table.end(), {
         {.name = "RgbToPacked8Line", .src = {{RgbPairBytes}}, .dst = {{Per<4>}}, .plain = Packed8Plain,
-         .tiers = {{Isa::Sse2, Packed8<RgbToPacked8LineSse2>, 4}, {Isa::Avx2, Packed8<RgbToPacked8LineAvx2>, 8}},
+         .tiers = {{Isa::Sse2, Packed8<RgbToPacked8LineSse2>, 4}, {Isa::Avx2, Packed8<RgbToPacked8LineAvx2>, 8},
+                   {Isa::Avx512, Packed8<RgbToPacked8LineAvx512>, 16}},
          .variants = 5, .large = {1920}},
         {.name = "RgbToPlanar8Line", .src = {{RgbPairBytes}}, .dst = {{Per<2>}, byte, byte}, .plain = Planar8Plain,
-         .tiers = {{Isa::Sse2, Planar8<RgbToPlanar8LineSse2>, 4}, {Isa::Avx2, Planar8<RgbToPlanar8LineAvx2>, 8}},
+         .tiers = {{Isa::Sse2, Planar8<RgbToPlanar8LineSse2>, 4}, {Isa::Avx2, Planar8<RgbToPlanar8LineAvx2>, 8},
+                   {Isa::Avx512, Planar8<RgbToPlanar8LineAvx512>, 16}},
          .variants = 8, .large = {1920}},
         {.name = "RgbToV210Line", .src = {{RgbBytes}}, .dst = {{Per<16, 6>}}, .plain = RgbV210Plain,
-         .tiers = {{Isa::Sse2, RgbV210<RgbToV210LineSse2>, 24}, {Isa::Avx2, RgbV210<RgbToV210LineAvx2>, 48}},
+         .tiers = {{Isa::Sse2, RgbV210<RgbToV210LineSse2>, 24}, {Isa::Avx2, RgbV210<RgbToV210LineAvx2>, 48},
+                   {Isa::Avx512, RgbV210<RgbToV210LineAvx512>, 96}},
          .variants = 5, .large = {1920}},
         {.name = "FromRgbSamples", .src = {word}, .dst = {word}, .plain = SamplesPlain,
-         .tiers = {{Isa::Sse2, Samples<FromRgbSamplesSse2>}, {Isa::Avx2, Samples<FromRgbSamplesAvx2>}},
+         .tiers = {{Isa::Sse2, Samples<FromRgbSamplesSse2>}, {Isa::Avx2, Samples<FromRgbSamplesAvx2>},
+                   {Isa::Avx512, Samples<FromRgbSamplesAvx512>}},
          .variants = 6, .large = {4096}, .fill = FillSampleSums, .sums = SampleSums},
     });
 }

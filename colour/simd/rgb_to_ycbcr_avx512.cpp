@@ -1,0 +1,202 @@
+// AVX-512 tier of the RGB to Y'CbCr line kernels: the lane operations of
+// rgb_to_ycbcr_lanes.h on 512-bit registers, lane k holding the k-th block of
+// four; the coefficient sums accumulate with VNNI. Stores put the four lanes'
+// results back in line order.
+#include "engine/simd/isa_namespace.h"
+#include "colour/simd/rgb_to_ycbcr_kernels.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+#include <cstddef>
+
+namespace lumacore {
+inline namespace LUMACORE_ISA {
+namespace {
+
+struct Avx512Lanes {
+    using I = __m512i;
+    using F = __m512;
+    static constexpr std::uint32_t kLaneCount = 4;
+    static constexpr bool kMaddAccumulates = true;
+
+    static I Zero() { return _mm512_setzero_si512(); }
+    static I Set32(std::int32_t v) { return _mm512_set1_epi32(v); }
+    static I Set16(std::int16_t v) { return _mm512_set1_epi16(v); }
+    static F SetF(float v) { return _mm512_set1_ps(v); }
+    static I And(I a, I b) { return _mm512_and_si512(a, b); }
+    static I Or(I a, I b) { return _mm512_or_si512(a, b); }
+    static I Add32(I a, I b) { return _mm512_add_epi32(a, b); }
+    static I Min16(I a, I b) { return _mm512_min_epi16(a, b); }
+    static I Max16(I a, I b) { return _mm512_max_epi16(a, b); }
+    static I Madd(I a, I b) { return _mm512_madd_epi16(a, b); }
+    static I MaddAcc(I acc, I a, I b) { return _mm512_dpwssd_epi32(acc, a, b); }
+    template <int n>
+    static I Srli16(I a) {
+        return _mm512_srli_epi16(a, n);
+    }
+    template <int n>
+    static I Srli32(I a) {
+        return _mm512_srli_epi32(a, n);
+    }
+    template <int n>
+    static I Slli32(I a) {
+        return _mm512_slli_epi32(a, n);
+    }
+    template <int n>
+    static I Srai32(I a) {
+        return _mm512_srai_epi32(a, n);
+    }
+    static I PacksI32(I a, I b) { return _mm512_packs_epi32(a, b); }
+    static I PackusI16(I a, I b) { return _mm512_packus_epi16(a, b); }
+    static I UnpackLo16(I a, I b) { return _mm512_unpacklo_epi16(a, b); }
+    static I UnpackHi16(I a, I b) { return _mm512_unpackhi_epi16(a, b); }
+    static I UnpackLo32(I a, I b) { return _mm512_unpacklo_epi32(a, b); }
+    static I UnpackHi32(I a, I b) { return _mm512_unpackhi_epi32(a, b); }
+    static I UnpackLo64(I a, I b) { return _mm512_unpacklo_epi64(a, b); }
+    static I UnpackHi64(I a, I b) { return _mm512_unpackhi_epi64(a, b); }
+    static I EvenOf(I a, I b) {
+        return _mm512_castps_si512(
+            _mm512_shuffle_ps(_mm512_castsi512_ps(a), _mm512_castsi512_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
+    }
+    static F ToFloat(I a) { return _mm512_cvtepi32_ps(a); }
+    static I Truncate(F a) { return _mm512_cvttps_epi32(a); }
+    static F MulAddF(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
+    // Per lane: `if_negative` where f is negative, else `otherwise`.
+    static F SelectNegative(F f, F if_negative, F otherwise) {
+        return _mm512_mask_blend_ps(_mm512_movepi32_mask(_mm512_castps_si512(f)), otherwise, if_negative);
+    }
+
+    // [last of prev, a0 .. a14]: each lane's first dword is the one before it.
+    static I ShiftInLast(I a, I prev) { return _mm512_alignr_epi32(a, prev, 15); }
+
+    static __m128i Load128(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
+    static I Lanes(__m128i l0, __m128i l1, __m128i l2, __m128i l3) {
+        const __m256i low = _mm256_inserti128_si256(_mm256_castsi128_si256(l0), l1, 1);
+        const __m256i high = _mm256_inserti128_si256(_mm256_castsi128_si256(l2), l3, 1);
+        return _mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1);
+    }
+    static I LoadQuad32(const std::uint8_t* p, std::size_t lane_stride) {
+        return Lanes(Load128(p), Load128(p + lane_stride), Load128(p + 2 * lane_stride),
+                     Load128(p + 3 * lane_stride));
+    }
+
+    // Lane 0 read from the quad's own start or from 4 bytes before it; the
+    // other lanes from 4 bytes before theirs.
+    template <bool kBlockStart>
+    static I LoadQuad24(const std::uint8_t* p, std::size_t lane_stride) {
+        constexpr char z = -128;
+        const __m128i before = _mm_setr_epi8(4, 5, 6, z, 7, 8, 9, z, 10, 11, 12, z, 13, 14, 15, z);
+        const __m128i start = _mm_setr_epi8(0, 1, 2, z, 3, 4, 5, z, 6, 7, 8, z, 9, 10, 11, z);
+        const I mask = Lanes(kBlockStart ? start : before, before, before, before);
+        const I v = Lanes(Load128(kBlockStart ? p : p - 4), Load128(p + lane_stride - 4),
+                          Load128(p + 2 * lane_stride - 4), Load128(p + 3 * lane_stride - 4));
+        return _mm512_shuffle_epi8(v, mask);
+    }
+
+    // Y'0..7 and [Cb0..3, Cr0..3] as 16-bit words to the bytes of four
+    // packed pairs a lane, clamped to 0..255.
+    template <PackedOrder O>
+    static I PackPairs(I luma, I colour) {
+        const I bytes = _mm512_packus_epi16(luma, colour);
+        __m128i order;
+        if constexpr (O == PackedOrder::Uyvy)
+            order = _mm_setr_epi8(8, 0, 12, 1, 9, 2, 13, 3, 10, 4, 14, 5, 11, 6, 15, 7);
+        else if constexpr (O == PackedOrder::Yuy2)
+            order = _mm_setr_epi8(0, 8, 1, 12, 2, 9, 3, 13, 4, 10, 5, 14, 6, 11, 7, 15);
+        else
+            order = _mm_setr_epi8(0, 12, 1, 8, 2, 13, 3, 9, 4, 14, 5, 10, 6, 15, 7, 11);
+        return _mm512_shuffle_epi8(bytes, _mm512_broadcast_i32x4(order));
+    }
+
+    static void Store(std::uint8_t* p, I v) { _mm512_storeu_si512(p, v); }
+    static void StoreLow8PerLane(std::uint8_t* p, I v) {
+        const I low = _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 0, 2, 4, 6), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(low));
+    }
+    static void StoreDwords01PerLane(std::uint8_t* p0, std::uint8_t* p1, I v) {
+        const I t = _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 4, 8, 12, 1, 5, 9, 13), v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p0), _mm512_castsi512_si128(t));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p1), _mm512_extracti32x4_epi32(t, 1));
+    }
+    // Lane k of g_i holds group 4k + i of the block: a 4 x 4 transpose of
+    // 16-byte groups.
+    static void StoreGroups(std::uint8_t* p, I g0, I g1, I g2, I g3) {
+        const I t0 = _mm512_shuffle_i64x2(g0, g1, 0x44), t1 = _mm512_shuffle_i64x2(g0, g1, 0xEE);
+        const I t2 = _mm512_shuffle_i64x2(g2, g3, 0x44), t3 = _mm512_shuffle_i64x2(g2, g3, 0xEE);
+        Store(p, _mm512_shuffle_i64x2(t0, t2, 0x88));
+        Store(p + 64, _mm512_shuffle_i64x2(t0, t2, 0xDD));
+        Store(p + 128, _mm512_shuffle_i64x2(t1, t3, 0x88));
+        Store(p + 192, _mm512_shuffle_i64x2(t1, t3, 0xDD));
+    }
+    static I LoadInts(const std::int32_t* p) { return _mm512_loadu_si512(p); }
+    static void StoreInts(std::int32_t* p, I v) { _mm512_storeu_si512(p, v); }
+};
+
+}  // namespace
+}  // namespace LUMACORE_ISA
+}  // namespace lumacore
+
+#include "colour/simd/rgb_to_ycbcr_lanes.h"
+
+namespace lumacore {
+
+using Avx512Kernels = rgb_to_lanes::Kernels<Avx512Lanes>;
+
+std::uint32_t RgbToPacked8LineAvx512(const PixelCoefficients& k, RgbPixels pixels, PackedOrder order,
+                                     const std::uint8_t* src, std::uint8_t* dst, std::uint32_t pairs) {
+    return Avx512Kernels::PackedLine(k, pixels, order, src, dst, pairs);
+}
+
+std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
+                                     std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, std::uint32_t pairs) {
+    return Avx512Kernels::PlanarLine(k, pixels, src, y, cb, cr, pairs);
+}
+
+std::uint32_t RgbToV210LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
+                                  std::uint8_t* dst, std::uint32_t width) {
+    return Avx512Kernels::V210Line(k, pixels, src, dst, width);
+}
+
+bool FromRgbSamplesAvx512(const std::int32_t* sums, std::int32_t* samples, std::uint32_t n, SampleKind kind,
+                          std::int32_t offset) {
+    Avx512Kernels::Samples(sums, samples, n, kind, offset);
+    return true;
+}
+
+}  // namespace lumacore
+
+#else  // no AVX-512 on this architecture: the tier is never chosen, and converts nothing
+
+namespace lumacore {
+
+std::uint32_t RgbToPacked8LineAvx512(const PixelCoefficients&, RgbPixels, PackedOrder, const std::uint8_t*,
+                                     std::uint8_t*, std::uint32_t) {
+    return 0;
+}
+std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
+                                     std::uint8_t*, std::uint8_t*, std::uint32_t) {
+    return 0;
+}
+std::uint32_t RgbToV210LineAvx512(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
+                                  std::uint32_t) {
+    return 0;
+}
+bool FromRgbSamplesAvx512(const std::int32_t*, std::int32_t*, std::uint32_t, SampleKind, std::int32_t) {
+    return false;
+}
+
+}  // namespace lumacore
+
+#endif
+
+namespace lumacore {
+
+void InstallFromRgbAvx512(FromRgbKernels& k) {
+    k.packed = RgbToPacked8LineAvx512;
+    k.planar = RgbToPlanar8LineAvx512;
+    k.v210 = RgbToV210LineAvx512;
+}
+
+}  // namespace lumacore
