@@ -111,6 +111,56 @@ struct Avx512Lanes {
     }
 
     static void Store(std::uint8_t* p, I v) { _mm512_storeu_si512(p, v); }
+
+    // ---- Whole registers of pixels (packed and planar lines) ----------------
+    //
+    // The block's 32 pixels as two registers, lane k of the first holding
+    // pixels 4k..4k+3 and of the second 16+4k..16+4k+3, colour in bytes 0..2.
+    // 3-byte pixels are spread by one byte permute from 64 bytes read within
+    // the block's 96.
+    static constexpr bool kWholeQuads = true;
+    template <RgbPixels P>
+    static void LoadPixels(const std::uint8_t* line, std::uint32_t x, I* p0, I* p1) {
+        if constexpr (P == RgbPixels::Three) {
+            const std::uint8_t* at = line + 3 * std::size_t(x);
+            alignas(64) static constexpr std::uint8_t kFirst[64] = {
+                0,  1,  2,  0, 3,  4,  5,  0, 6,  7,  8,  0, 9,  10, 11, 0, 12, 13, 14, 0, 15, 16,
+                17, 0,  18, 19, 20, 0, 21, 22, 23, 0, 24, 25, 26, 0, 27, 28, 29, 0, 30, 31, 32, 0,
+                33, 34, 35, 0,  36, 37, 38, 0, 39, 40, 41, 0, 42, 43, 44, 0, 45, 46, 47, 0};
+            const I spread = _mm512_load_si512(kFirst);
+            const I colour = Set32(0x00FFFFFF);
+            // The second half's 48 bytes start 16 bytes into a read from byte 32.
+            const I later = _mm512_add_epi8(spread, _mm512_set1_epi8(16));
+            *p0 = And(_mm512_permutexvar_epi8(spread, _mm512_loadu_si512(at)), colour);
+            *p1 = And(_mm512_permutexvar_epi8(later, _mm512_loadu_si512(at + 32)), colour);
+        } else {
+            const std::uint8_t* at = line + 4 * std::size_t(x);
+            *p0 = _mm512_loadu_si512(at);
+            *p1 = _mm512_loadu_si512(at + 64);
+            if constexpr (P == RgbPixels::FourHigh) {
+                *p0 = Srli32<8>(*p0);
+                *p1 = Srli32<8>(*p1);
+            }
+        }
+    }
+    // Lane k: the pairs of pixels 4k..4k+3, then of 16+4k..16+4k+3.
+    static void StorePairsInOrder(std::uint8_t* p, I v) {
+        Store(p, _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), v));
+    }
+    // Lane k's first 8 bytes: Y' of pixels 4k..4k+3, then 16+4k..16+4k+3.
+    static void StoreLumaInOrder(std::uint8_t* p, I v) {
+        const I in_order = _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(in_order));
+    }
+    // Lane k's first dword: Cb of pairs 2k, 2k+1, 8+2k, 9+2k; the second
+    // dword the same pairs' Cr.
+    static void StoreChromaInOrder(std::uint8_t* cb, std::uint8_t* cr, I v) {
+        const I words =
+            _mm512_zextsi256_si512(_mm256_setr_epi16(0, 8, 16, 24, 1, 9, 17, 25, 2, 10, 18, 26, 3, 11, 19, 27));
+        const I in_order = _mm512_permutexvar_epi16(words, v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(cb), _mm512_castsi512_si128(in_order));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(cr), _mm512_extracti32x4_epi32(in_order, 1));
+    }
     static void StoreLow8PerLane(std::uint8_t* p, I v) {
         const I low = _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 0, 2, 4, 6), v);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(low));

@@ -155,11 +155,21 @@ struct Kernels {
                 L::SetF(Addend8(k.c_offset, true))};
     }
 
+    // Records that load whole registers of pixels (kWholeQuads) give lane k
+    // quads k and k + kLaneCount of the block instead, and store the results
+    // back in order themselves.
+    static constexpr bool kWholeQuads = requires { L::kWholeQuads; };
+
     template <RgbPixels P>
     static void Block8(const Weights& w, const Addends8& a, const std::uint8_t* line, std::uint32_t x, bool chroma,
                        I& luma, I& colour) {
-        const I p0 = Quad<P, true>(line, x, 8);
-        const I p1 = Quad<P, false>(line, x + 4, 8);
+        I p0, p1;
+        if constexpr (kWholeQuads) {
+            L::template LoadPixels<P>(line, x, &p0, &p1);
+        } else {
+            p0 = Quad<P, true>(line, x, 8);
+            p1 = Quad<P, false>(line, x + 4, 8);
+        }
         const Split s0 = SplitPixels(p0), s1 = SplitPixels(p1);
         luma = L::PacksI32(Luma8(Sum(s0, w.y02, w.y1), a.luma), Luma8(Sum(s1, w.y02, w.y1), a.luma));
         if (!chroma) return;
@@ -180,7 +190,10 @@ struct Kernels {
             const std::uint32_t x = b * kPixels;
             I luma, colour;
             Block8<P>(w, a, src, x, true, luma, colour);
-            L::Store(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
+            if constexpr (kWholeQuads)
+                L::StorePairsInOrder(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
+            else
+                L::Store(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
         }
         return blocks * (kPixels / 2);
     }
@@ -197,8 +210,13 @@ struct Kernels {
             const std::uint32_t x = b * kPixels;
             I luma, colour = L::Zero();
             Block8<P>(w, a, src, x, chroma, luma, colour);
-            L::StoreLow8PerLane(y + x, L::PackusI16(luma, luma));
-            if (chroma) L::StoreDwords01PerLane(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+            if constexpr (kWholeQuads) {
+                L::StoreLumaInOrder(y + x, L::PackusI16(luma, luma));
+                if (chroma) L::StoreChromaInOrder(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+            } else {
+                L::StoreLow8PerLane(y + x, L::PackusI16(luma, luma));
+                if (chroma) L::StoreDwords01PerLane(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+            }
         }
         return blocks * (kPixels / 2);
     }
