@@ -25,6 +25,8 @@ void UnpackV210PairsSse2(const std::uint8_t* src, std::uint32_t groups, std::uin
                          std::uint32_t* c_pairs);
 void UnpackV210PairsAvx2(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                          std::uint32_t* c_pairs);
+void UnpackV210PairsAvx512(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
+                           std::uint32_t* c_pairs);
 
 void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
@@ -44,7 +46,7 @@ struct ToRgbKernels {
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);
-// AVX-512: pair blocks and the division; v210 keeps the AVX2 unpacking.
+// AVX-512: pair blocks, the division and the v210 unpacking.
 void InstallToRgbAvx512(ToRgbKernels& k);
 
 // Shared by the tiers and the plain code: each object keeps its own copy.

@@ -161,7 +161,8 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .large = {4096}, .fill = FillToRgbSums, .sums = ToRgbSums},
         // Room for two pair words past the last, which the tiers may write.
         {.name = "UnpackV210Pairs", .src = {{Per<16>}}, .dst = {{Per<12>, 4}, {Per<12>, 4}}, .plain = V210PairsPlain,
-         .tiers = {{Isa::Sse2, V210Pairs<UnpackV210PairsSse2>}, {Isa::Avx2, V210Pairs<UnpackV210PairsAvx2>}},
+         .tiers = {{Isa::Sse2, V210Pairs<UnpackV210PairsSse2>}, {Isa::Avx2, V210Pairs<UnpackV210PairsAvx2>},
+                   {Isa::Avx512, V210Pairs<UnpackV210PairsAvx512>}},
          .large = {1920}, .slack = 8},
         // The family kernels want a pair at least.
         {.name = "ToRgbPairBlocks 6-bit", .src = {two}, .dst = {{OutBytes}}, .plain = K6Plain,
