@@ -51,19 +51,35 @@ struct Avx512Words {
     static V UnpackLo16(V a, V b) { return _mm512_unpacklo_epi16(a, b); }
     static V UnpackHi16(V a, V b) { return _mm512_unpackhi_epi16(a, b); }
 
-    // Lane k holds pixels 4k..4k+3 and 16+4k..16+4k+3: the in-lane
-    // interleaving then leaves pixels 0..15 in one register.
-    static V ForQuads(V v) { return _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 4, 1, 5, 2, 6, 3, 7), v); }
-
-    // Two registers of sixteen 32-bit pixels -> their first three bytes
-    // each, 96 bytes, nothing written past them.
-    static void StoreThreeOfFour(std::uint8_t* dst, V first, V second) {
-        const V squeeze = LaneBytes(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-        const V join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 15, 15, 15);
-        const __mmask64 bytes48 = (__mmask64(1) << 48) - 1;
-        _mm512_mask_storeu_epi8(dst, bytes48, _mm512_permutexvar_epi32(join, _mm512_shuffle_epi8(first, squeeze)));
-        _mm512_mask_storeu_epi8(dst + 48, bytes48,
-                                _mm512_permutexvar_epi32(join, _mm512_shuffle_epi8(second, squeeze)));
+    // Pixel bytes straight from the packed slots: lane k of `br` holds the
+    // first and third slot's bytes of pixels 8k..8k+7, of `ga` the second and
+    // fourth slot's. Half h of the step's pixels (16 each) as 4 or 3 bytes a
+    // pixel, nothing written past them.
+    static constexpr bool kBytePermutes = true;
+    struct PixelIndex {
+        std::uint8_t four[2][64], three[2][64];
+    };
+    static constexpr PixelIndex MakePixelIndex() {
+        PixelIndex x{};
+        for (int h = 0; h < 2; ++h)
+            for (int p = 0; p < 16; ++p) {
+                const int pixel = 16 * h + p, lane = pixel / 8, i = pixel % 8;
+                // Slot j's byte: j even in `br` (0..63), j odd in `ga` (64..127).
+                const int at[4] = {16 * lane + i, 64 + 16 * lane + i, 16 * lane + 8 + i, 64 + 16 * lane + 8 + i};
+                for (int j = 0; j < 4; ++j) x.four[h][4 * p + j] = std::uint8_t(at[j]);
+                for (int j = 0; j < 3; ++j) x.three[h][3 * p + j] = std::uint8_t(at[j]);
+            }
+        return x;
+    }
+    template <int kBytes>
+    static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half) {
+        alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
+        const V index = _mm512_load_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
+        const V bytes = _mm512_permutex2var_epi8(br, index, ga);
+        if constexpr (kBytes == 4)
+            Store(dst, bytes);
+        else
+            _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1, bytes);
     }
 };
 

@@ -114,6 +114,52 @@ struct Avx512 {
         for (int i = 0; i < 4; ++i) Store24(dst + 48 * i, o[i]);
     }
 
+    // Slots straight to pixel bytes with two-register byte permutes (VBMI):
+    // slot bytes pair up as (0, 1) and (2, 3) per pixel, then the pairs
+    // become 4 or 3 bytes a pixel, sixteen pixels a register.
+    static constexpr bool kBytePermutes = true;
+    struct SlotIndex {
+        std::uint8_t pairs[2][64], four[2][64], three[2][64];
+    };
+    static constexpr int SlotByte(int pixel) {
+        return pixel < 32 ? 16 * (pixel / 8) + pixel % 8 : 16 * ((pixel - 32) / 8) + 8 + pixel % 8;
+    }
+    static constexpr SlotIndex MakeSlotIndex() {
+        SlotIndex x{};
+        for (int h = 0; h < 2; ++h)
+            for (int q = 0; q < 32; ++q) {
+                x.pairs[h][2 * q] = std::uint8_t(SlotByte(32 * h + q));
+                x.pairs[h][2 * q + 1] = std::uint8_t(64 + SlotByte(32 * h + q));
+            }
+        for (int o = 0; o < 2; ++o)
+            for (int p = 0; p < 16; ++p) {
+                const int q = 16 * o + p;  // pixel within the half
+                const int at[4] = {2 * q, 2 * q + 1, 64 + 2 * q, 64 + 2 * q + 1};
+                for (int c = 0; c < 4; ++c) x.four[o][4 * p + c] = std::uint8_t(at[c]);
+                for (int c = 0; c < 3; ++c) x.three[o][3 * p + c] = std::uint8_t(at[c]);
+            }
+        return x;
+    }
+    template <int kBytes>
+    static void StoreSlots(std::uint8_t* dst, const V slot[4]) {
+        alignas(64) static constexpr SlotIndex kIndex = MakeSlotIndex();
+        for (int h = 0; h < 2; ++h) {
+            const V pairs = _mm512_load_si512(kIndex.pairs[h]);
+            const V first = _mm512_permutex2var_epi8(slot[0], pairs, slot[1]);
+            const V second = kBytes == 4 ? _mm512_permutex2var_epi8(slot[2], pairs, slot[3])
+                                         : _mm512_permutex2var_epi8(slot[2], pairs, slot[2]);
+            for (int o = 0; o < 2; ++o) {
+                std::uint8_t* out = dst + kBytes * (32 * h + 16 * o);
+                if constexpr (kBytes == 4) {
+                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, _mm512_load_si512(kIndex.four[o]), second));
+                } else {
+                    const V bytes = _mm512_permutex2var_epi8(first, _mm512_load_si512(kIndex.three[o]), second);
+                    _mm512_mask_storeu_epi8(out, (__mmask64(1) << 48) - 1, bytes);
+                }
+            }
+        }
+    }
+
     // Words of pixels 0..31 and 32..63, each register in order.
     static void StoreWords(std::uint8_t* dst, V first, V second) {
         _mm512_storeu_si512(dst, first);

@@ -86,6 +86,15 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
                                        R::template Slli16<2>(R::And(clamp(s[1]), five))),
                                  R::template Srli16<3>(clamp(s[2])));
             R::Store(dst + 2 * kPixels * std::size_t(n), word);
+        } else if constexpr (requires { R::kBytePermutes; }) {
+            // Bytes put in place by two-register byte permutes.
+            Slots<R, T == PairStore::Rgb32 ? 4 : 3, kChromaLast>(k, luma_high, v, s);
+            if constexpr (T == PairStore::Rgb24) s[3] = R::Zero();
+            const V br = R::PackUs16(s[0], s[2]), ga = R::PackUs16(s[1], s[3]);
+            constexpr int kBytes = T == PairStore::Rgb32 ? 4 : 3;
+            std::uint8_t* out = dst + kBytes * kPixels * std::size_t(n);
+            R::template StorePixelBytes<kBytes>(out, br, ga, 0);
+            R::template StorePixelBytes<kBytes>(out + kBytes * kPixels / 2, br, ga, 1);
         } else {
             // Pixels placed so that the stores' lanes come out in order.
             Slots<R, T == PairStore::Rgb32 ? 4 : 3, kChromaLast>(k, luma_high, R::ForQuads(v), s);
