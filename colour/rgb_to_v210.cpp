@@ -69,11 +69,8 @@ std::uint32_t RgbToV210With(SimdTier tier, std::uint8_t* dst, const std::uint8_t
     const bool bottom_up = (flags & FLAG_SOURCE_BOTTOM_UP) != 0;
     const auto kernel = FromRgbKernelsFor(tier).v210;
 
-    const std::size_t line_bytes = std::size_t(width) * layout.bytes_per_pixel;
     for (std::uint32_t line = 0; line < height; ++line) {
         const std::uint8_t* in = src + std::size_t(bottom_up ? height - 1 - line : line) * src_pitch;
-        if (line + 1 < height)
-            PrefetchRgbLine(src + std::size_t(bottom_up ? height - 2 - line : line + 1) * src_pitch, line_bytes);
         std::uint8_t* out = dst + std::size_t(line) * pitch;
         const std::uint32_t done = kernel ? kernel(k, layout.pixels, in, out, width) : 0;
         const Samples10 before = done ? PixelSamples(k, ColourBytes(in, layout, done - 1)) : Samples10{0, 512, 512};

@@ -88,11 +88,8 @@ std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, 
     std::uint8_t* pair_base = nullptr;
     const bool vector_packed = !planar && packed_kernel && PackedOrderOf(y, cb, cr, &order, &pair_base);
 
-    const std::size_t line_bytes = std::size_t(width) * layout.bytes_per_pixel;
     for (std::uint32_t line = 0; line < height; ++line) {
         const std::uint8_t* in = src + std::size_t(bottom_up ? height - 1 - line : line) * src_pitch;
-        if (line + 1 < height)
-            PrefetchRgbLine(src + std::size_t(bottom_up ? height - 2 - line : line + 1) * src_pitch, line_bytes);
         if (!planar) {
             const std::size_t at = std::size_t(line) * pitch;
             const std::uint32_t done =

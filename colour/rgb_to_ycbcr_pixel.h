@@ -78,11 +78,4 @@ inline const std::uint8_t* ColourBytes(const std::uint8_t* line, RgbSourceLayout
     return line + std::size_t(x) * layout.bytes_per_pixel + (layout.pixels == RgbPixels::FourHigh ? 1 : 0);
 }
 
-// Asks for the next source line ahead of its use. RGB frames are read bottom
-// line first, line by line downward in memory, which the processor's own
-// prefetching picks up late at every line.
-inline void PrefetchRgbLine(const std::uint8_t* line, std::size_t bytes) {
-    for (std::size_t at = 0; at < bytes; at += 64) __builtin_prefetch(line + at);
-}
-
 }  // namespace lumacore
