@@ -78,17 +78,30 @@ void EnsureProcessorFeatures() {
     Flags().fetch_or(bits, std::memory_order_acq_rel);
 }
 
+std::uint32_t VectorFeaturesOf(const CpuidRegisters& leaf1, const CpuidRegisters& leaf7, std::uint64_t xcr0) {
+    std::uint32_t bits = 0;
+    if (Bit(leaf1.edx, 26)) bits |= VEC_SSE2;
+    if (Bit(leaf1.ecx, 9)) bits |= VEC_SSSE3;
+    // AVX2 with FMA (every AVX2 processor made has it; the AVX2 code uses
+    // it), the OS saving XMM and YMM state.
+    const bool avx = Bit(leaf1.ecx, 27) && Bit(leaf1.ecx, 28) && (xcr0 & 0x6u) == 0x6u;
+    if (!(bits & VEC_SSE2) || !avx || !Bit(leaf1.ecx, 12) || !Bit(leaf7.ebx, 5)) return bits;
+    bits |= VEC_AVX2;
+    // AVX-512 F, DQ, BW, VL, VBMI and VNNI, the OS saving the opmask and
+    // both halves of the ZMM registers too.
+    const std::uint32_t in_ebx = 1u << 16 | 1u << 17 | 1u << 30 | 1u << 31, in_ecx = 1u << 1 | 1u << 11;
+    if ((xcr0 & 0xE6u) == 0xE6u && (leaf7.ebx & in_ebx) == in_ebx && (leaf7.ecx & in_ecx) == in_ecx)
+        bits |= VEC_AVX512;
+    return bits;
+}
+
 std::uint32_t VectorFeatures() {
     static const std::uint32_t features = [] {
-        CpuidRegisters r{};
-        if (!PlatformCpuid(0, &r) || r.eax < 1) return 0u;
-        PlatformCpuid(1, &r);
-        std::uint32_t bits = 0;
-        if (Bit(r.edx, 26)) bits |= VEC_SSE2;
-        if (Bit(r.ecx, 9)) bits |= VEC_SSSE3;
-        if (PlatformHasAvx2()) bits |= VEC_AVX2;
-        if (PlatformHasAvx512()) bits |= VEC_AVX512;
-        return bits;
+        CpuidRegisters max{}, leaf1{}, leaf7{};
+        if (!PlatformCpuid(0, &max) || max.eax < 1) return 0u;
+        PlatformCpuid(1, &leaf1);
+        if (max.eax >= 7) PlatformCpuid(7, &leaf7);
+        return VectorFeaturesOf(leaf1, leaf7, PlatformSavedStates());
     }();
     return features;
 }

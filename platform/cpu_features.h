@@ -60,6 +60,10 @@ enum VectorFeatureBit : std::uint32_t {
 };
 std::uint32_t VectorFeatures();
 
+// The vector features of a processor from its CPUID leaves 1 and 7 (sub-leaf
+// 0; zeros where it has no leaf 7) and its XCR0 (0 without OSXSAVE).
+std::uint32_t VectorFeaturesOf(const CpuidRegisters& leaf1, const CpuidRegisters& leaf7, std::uint64_t xcr0);
+
 // Tests only: replace the CPUID source (null restores the processor's own)
 // and forget earlier detection results.
 using CpuidReader = bool (*)(std::uint32_t leaf, CpuidRegisters* out);

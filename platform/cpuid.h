@@ -11,11 +11,6 @@ struct CpuidRegisters {
 // on a processor that has no CPUID instruction.
 bool PlatformCpuid(std::uint32_t leaf, CpuidRegisters* out);
 
-// True when the processor has AVX2 and FMA and the operating system saves
-// the 256-bit registers across context switches.
-bool PlatformHasAvx2();
-
-// True when the processor has AVX2 and AVX-512 F, DQ, BW, VL, VBMI and
-// VNNI (the AVX-512 of Ice Lake and Zen 4 and later), and the operating
-// system saves the opmask and 512-bit registers as well.
-bool PlatformHasAvx512();
+// XCR0, the register states the operating system saves across context
+// switches; 0 where the processor has no enabled XGETBV (OSXSAVE clear).
+std::uint64_t PlatformSavedStates();

@@ -110,5 +110,38 @@ TEST_F(CpuFeaturesTest, FlagsAndLevelOfRecordedProcessors) {
     }
 }
 
+// The vector tiers of recorded processors, from CPUID leaves 1 and 7 and XCR0:
+// a processor or OS short of any piece of a tier gets the tier below.
+TEST(VectorFeatures, TiersOfRecordedProcessors) {
+    using namespace lumacore;
+    const std::uint32_t p4_edx = Edx({25, 26}), core2_ecx = Edx({0, 9});
+    const std::uint32_t avx_ecx = core2_ecx | Edx({12, 27, 28});  // FMA, OSXSAVE, AVX
+    const std::uint32_t zen4_ebx = Edx({5, 16, 17, 30, 31}), zen4_ecx = Edx({1, 11});
+    struct Case {
+        const char* what;
+        CpuidRegisters leaf1, leaf7;
+        std::uint64_t xcr0;
+        std::uint32_t features;
+    };
+    const Case cases[] = {
+        {"Pentium III", {0, 0, 0, Edx({25})}, {}, 0, 0},
+        {"Pentium 4", {0, 0, 0, p4_edx}, {}, 0, VEC_SSE2},
+        {"Core 2", {0, 0, core2_ecx, p4_edx}, {}, 0, VEC_SSE2 | VEC_SSSE3},
+        {"Haswell", {0, 0, avx_ecx, p4_edx}, {0, Edx({5}), 0, 0}, 0x7, VEC_SSE2 | VEC_SSSE3 | VEC_AVX2},
+        {"AVX2 without FMA", {0, 0, avx_ecx & ~Edx({12}), p4_edx}, {0, Edx({5}), 0, 0}, 0x7, VEC_SSE2 | VEC_SSSE3},
+        {"AVX2, OS without YMM state", {0, 0, avx_ecx, p4_edx}, {0, Edx({5}), 0, 0}, 0x3, VEC_SSE2 | VEC_SSSE3},
+        {"AVX2, OSXSAVE clear", {0, 0, avx_ecx & ~Edx({27}), p4_edx}, {0, Edx({5}), 0, 0}, 0, VEC_SSE2 | VEC_SSSE3},
+        {"Skylake-X: no VBMI or VNNI", {0, 0, avx_ecx, p4_edx}, {0, zen4_ebx, 0, 0}, 0xE7,
+         VEC_SSE2 | VEC_SSSE3 | VEC_AVX2},
+        {"Zen 4", {0, 0, avx_ecx, p4_edx}, {0, zen4_ebx, zen4_ecx, 0}, 0xE7,
+         VEC_SSE2 | VEC_SSSE3 | VEC_AVX2 | VEC_AVX512},
+        {"Zen 4, OS without ZMM state", {0, 0, avx_ecx, p4_edx}, {0, zen4_ebx, zen4_ecx, 0}, 0x7,
+         VEC_SSE2 | VEC_SSSE3 | VEC_AVX2},
+        {"AVX-512 bits without AVX2", {0, 0, avx_ecx, p4_edx}, {0, zen4_ebx & ~Edx({5}), zen4_ecx, 0}, 0xE7,
+         VEC_SSE2 | VEC_SSSE3},
+    };
+    for (const Case& c : cases) EXPECT_EQ(VectorFeaturesOf(c.leaf1, c.leaf7, c.xcr0), c.features) << c.what;
+}
+
 }  // namespace
 }  // namespace lumacore_test
