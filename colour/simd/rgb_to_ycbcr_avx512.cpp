@@ -127,7 +127,7 @@ struct Avx512Lanes {
                 0,  1,  2,  0, 3,  4,  5,  0, 6,  7,  8,  0, 9,  10, 11, 0, 12, 13, 14, 0, 15, 16,
                 17, 0,  18, 19, 20, 0, 21, 22, 23, 0, 24, 25, 26, 0, 27, 28, 29, 0, 30, 31, 32, 0,
                 33, 34, 35, 0,  36, 37, 38, 0, 39, 40, 41, 0, 42, 43, 44, 0, 45, 46, 47, 0};
-            const I spread = _mm512_load_si512(kFirst);
+            const I spread = _mm512_loadu_si512(kFirst);
             const I colour = Set32(0x00FFFFFF);
             // The second half's 48 bytes start 16 bytes into a read from byte 32.
             const I later = _mm512_add_epi8(spread, _mm512_set1_epi8(16));

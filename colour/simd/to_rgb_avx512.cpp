@@ -74,7 +74,7 @@ struct Avx512Words {
     template <int kBytes>
     static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half) {
         alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
-        const V index = _mm512_load_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
+        const V index = _mm512_loadu_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
         const V bytes = _mm512_permutex2var_epi8(br, index, ga);
         if constexpr (kBytes == 4)
             Store(dst, bytes);
@@ -130,8 +130,8 @@ alignas(64) constexpr FieldPlaces kCPlaces = MakePlaces(kCFields);
 // word, one variable shift and a mask finish it.
 void UnpackV210PairsAvx512(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                            std::uint32_t* c_pairs) {
-    const __m512i y_bytes = _mm512_load_si512(kYPlaces.bytes), c_bytes = _mm512_load_si512(kCPlaces.bytes);
-    const __m512i y_shifts = _mm512_load_si512(kYPlaces.shifts), c_shifts = _mm512_load_si512(kCPlaces.shifts);
+    const __m512i y_bytes = _mm512_loadu_si512(kYPlaces.bytes), c_bytes = _mm512_loadu_si512(kCPlaces.bytes);
+    const __m512i y_shifts = _mm512_loadu_si512(kYPlaces.shifts), c_shifts = _mm512_loadu_si512(kCPlaces.shifts);
     const __m512i field = _mm512_set1_epi16(0x3FF);
     const __mmask64 words24 = (__mmask64(1) << 48) - 1;
     std::uint32_t g = 0;

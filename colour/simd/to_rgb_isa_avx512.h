@@ -144,16 +144,16 @@ struct Avx512 {
     static void StoreSlots(std::uint8_t* dst, const V slot[4]) {
         alignas(64) static constexpr SlotIndex kIndex = MakeSlotIndex();
         for (int h = 0; h < 2; ++h) {
-            const V pairs = _mm512_load_si512(kIndex.pairs[h]);
+            const V pairs = _mm512_loadu_si512(kIndex.pairs[h]);
             const V first = _mm512_permutex2var_epi8(slot[0], pairs, slot[1]);
             const V second = kBytes == 4 ? _mm512_permutex2var_epi8(slot[2], pairs, slot[3])
                                          : _mm512_permutex2var_epi8(slot[2], pairs, slot[2]);
             for (int o = 0; o < 2; ++o) {
                 std::uint8_t* out = dst + kBytes * (32 * h + 16 * o);
                 if constexpr (kBytes == 4) {
-                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, _mm512_load_si512(kIndex.four[o]), second));
+                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.four[o]), second));
                 } else {
-                    const V bytes = _mm512_permutex2var_epi8(first, _mm512_load_si512(kIndex.three[o]), second);
+                    const V bytes = _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.three[o]), second);
                     _mm512_mask_storeu_epi8(out, (__mmask64(1) << 48) - 1, bytes);
                 }
             }
