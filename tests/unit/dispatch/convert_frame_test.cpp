@@ -262,6 +262,15 @@ TEST(ConvertFrame, BandsWriteTheBytesOfOneBand) {
                     ASSERT_EQ(FirstDifference(banded, one), -1)
                         << s << " -> " << d << " at " << w << "x" << h << " in " << bands << " bands";
                 }
+                if (n < 2) continue;
+                // A byte short: refused (or, with an alpha area, the colour part
+                // alone), the same in bands.
+                Bytes short_one = before, short_banded = before;
+                EXPECT_EQ(lumacore::ConvertFrame(lumacore::BoardAlignment{}, s, &in, src.data(), 0, d, &out,
+                                                 short_banded.data(), n - 1, 5, 7),
+                          lumacore::ConvertFrame(lumacore::BoardAlignment{}, s, &in, src.data(), 0, d, &out,
+                                                 short_one.data(), n - 1, 5));
+                ASSERT_EQ(FirstDifference(short_banded, short_one), -1) << s << " -> " << d << " a byte short";
             }
         }
     }
