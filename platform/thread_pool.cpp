@@ -53,7 +53,9 @@ void RunBands(std::uint32_t count, std::uint32_t threads, BandWork work, void* c
     TakeBands(nullptr, &bands, nullptr);
     if (!pool) return;
     AwaitBands(bands);
-    WaitForThreadpoolWorkCallbacks(pool, FALSE);
+    // Every band is taken: submissions no pool thread has started would
+    // find nothing to do, so they are cancelled rather than waited for.
+    WaitForThreadpoolWorkCallbacks(pool, TRUE);
     CloseThreadpoolWork(pool);
 }
 

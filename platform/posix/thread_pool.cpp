@@ -41,7 +41,19 @@ public:
         ready_.notify_one();
     }
 
-    void Wait(TP_WORK* work) {
+    // With `cancel`, submissions no thread has started yet are dropped.
+    void Wait(TP_WORK* work, bool cancel) {
+        if (cancel) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (auto it = queue_.begin(); it != queue_.end();) {
+                if (*it != work) {
+                    ++it;
+                    continue;
+                }
+                it = queue_.erase(it);
+                --work->pending;
+            }
+        }
         // Callbacks that are returning finish in moments: look a few times
         // before sleeping.
         for (int i = 0; i < 1000 && work->pending.load(std::memory_order_acquire) != 0; ++i) std::this_thread::yield();
@@ -84,7 +96,7 @@ PTP_WORK CreateThreadpoolWork(PTP_WORK_CALLBACK pfnwk, PVOID pv, PTP_CALLBACK_EN
 
 void SubmitThreadpoolWork(PTP_WORK pwk) { ThePool().Submit(pwk); }
 
-void WaitForThreadpoolWorkCallbacks(PTP_WORK pwk, BOOL) { ThePool().Wait(pwk); }
+void WaitForThreadpoolWorkCallbacks(PTP_WORK pwk, BOOL cancel) { ThePool().Wait(pwk, cancel != FALSE); }
 
 // Callers wait for the callbacks first, as the codec does.
 void CloseThreadpoolWork(PTP_WORK pwk) { delete pwk; }
