@@ -1,5 +1,6 @@
 // The pair pipeline, written once over an instruction-set record `I` (the
-// SSE2 and AVX2 records of to_rgb_isa_*.h) and compiled in each tier's file.
+// SSE2, AVX2 and AVX-512 records of to_rgb_isa_*.h) and compiled in each
+// tier's file.
 //
 // A register holds I::kPairs pixel pairs, one pair per 32-bit lane, as two
 // 16-bit samples: Y words (Y0, Y1) and C words (Cb, Cr). A block is two such
@@ -8,7 +9,10 @@
 // with (gain, 0) or (0, gain) gives the luma term of the left or the right
 // pixel. Sums are finished in 32-bit lanes (exact: no sum of any program can
 // leave 32 bits), then packed with signed saturation to 16 bits and unsigned
-// saturation to 8 bits, which is the clamp to 0..255.
+// saturation to 8 bits, which is the clamp to 0..255. A record whose
+// multiply-add accumulates (kMaddAccumulates: VNNI) adds the bias and the
+// chroma term inside it; one with two-register byte permutes (kBytePermutes)
+// stores 24- and 32-bit pixels with them.
 //
 // Include only from a file compiled for the record's instruction set.
 #pragma once

@@ -1,5 +1,5 @@
 // 6-bit programs on packed 8-bit pairs in 16-bit lanes, written once over a
-// register record R (to_rgb_words_avx2.cpp, to_rgb_words_avx512.cpp) and
+// register record R (to_rgb_words_avx2.cpp, to_rgb_avx512.cpp) and
 // compiled in each tier's file.
 //
 // A 6-bit sum is luma term + chroma term + bias, shifted right by 6 and
