@@ -173,7 +173,8 @@ struct Kernels {
         const Split s0 = SplitPixels(p0), s1 = SplitPixels(p1);
         luma = L::PacksI32(Luma8(Sum(s0, w.y02, w.y1), a.luma), Luma8(Sum(s1, w.y02, w.y1), a.luma));
         if (!chroma) return;
-        const Split even = SplitPixels(L::EvenOf(p0, p1));
+        // The split of the even pixels is the even lanes of the pixels' splits.
+        const Split even = {L::EvenOf(s0.b02, s1.b02), L::EvenOf(s0.b1, s1.b1)};
         const I cb = Chroma8(Sum(even, w.cb02, w.cb1), a.chroma_negative, a.chroma);
         const I cr = Chroma8(Sum(even, w.cr02, w.cr1), a.chroma_negative, a.chroma);
         colour = L::PacksI32(cb, cr);
