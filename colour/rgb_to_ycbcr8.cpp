@@ -72,6 +72,19 @@ std::int64_t ChromaRow420(std::uint32_t line, std::uint32_t height) {
 
 const FromRgbKernels& FromRgbKernelsFor(SimdTier tier) { return KernelsFor<FromRgbKernels, Build>(tier); }
 
+namespace {
+
+// A line's pairs through the tier's kernel, then what the narrower tiers'
+// smaller blocks take of the rest; returns the pairs converted.
+template <class Kernel>
+std::uint32_t PairsByTiers(SimdTier tier, std::uint32_t pairs, Kernel kernel) {
+    std::uint32_t done = 0;
+    for (int t = int(tier); t > int(SimdTier::Plain) && done < pairs; --t) done += kernel(FromRgbKernelsFor(SimdTier(t)), done);
+    return done;
+}
+
+}  // namespace
+
 std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr,
                               const std::uint8_t* src, std::uint32_t width, std::uint32_t height, std::uint32_t pitch,
                               std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags, bool chroma_every_line,
@@ -81,19 +94,25 @@ std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, 
         PixelCoefficientsFor(kFromRgb8[FromRgbRow(matrix)], layout.red_first, kChromaOffset8, 255);
     const bool bottom_up = (flags & FLAG_SOURCE_BOTTOM_UP) != 0;
     const std::uint32_t pairs = width / 2;
-    const auto packed_kernel = FromRgbKernelsFor(tier).packed;
-    const auto planar_kernel = FromRgbKernelsFor(tier).planar;
+    const bool vector = FromRgbKernelsFor(tier).packed != nullptr;
+    const std::size_t pixel_bytes = layout.bytes_per_pixel;
 
     PackedOrder order = PackedOrder::Uyvy;
     std::uint8_t* pair_base = nullptr;
-    const bool vector_packed = !planar && packed_kernel && PackedOrderOf(y, cb, cr, &order, &pair_base);
+    const bool vector_packed = !planar && vector && PackedOrderOf(y, cb, cr, &order, &pair_base);
 
     for (std::uint32_t line = 0; line < height; ++line) {
         const std::uint8_t* in = src + std::size_t(bottom_up ? height - 1 - line : line) * src_pitch;
         if (!planar) {
             const std::size_t at = std::size_t(line) * pitch;
             const std::uint32_t done =
-                vector_packed ? packed_kernel(k, layout.pixels, order, in, pair_base + at, pairs) : 0;
+                vector_packed ? PairsByTiers(tier, pairs,
+                                             [&](const FromRgbKernels& t, std::uint32_t from) {
+                                                 if (!t.packed) return 0u;
+                                                 return t.packed(k, layout.pixels, order, in + 2 * from * pixel_bytes,
+                                                                 pair_base + at + 4 * std::size_t(from), pairs - from);
+                                             })
+                              : 0;
             ConvertPairs(k, layout, in, done, pairs, y + at, 4, 2, cb + at, cr + at, 4);
             continue;
         }
@@ -104,7 +123,15 @@ std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, 
             cb_row = cb + std::size_t(row) * chroma_pitch;
             cr_row = cr + std::size_t(row) * chroma_pitch;
         }
-        const std::uint32_t done = planar_kernel ? planar_kernel(k, layout.pixels, in, luma, cb_row, cr_row, pairs) : 0;
+        const std::uint32_t done =
+            vector ? PairsByTiers(tier, pairs,
+                                  [&](const FromRgbKernels& t, std::uint32_t from) {
+                                      if (!t.planar) return 0u;
+                                      return t.planar(k, layout.pixels, in + 2 * from * pixel_bytes, luma + 2 * from,
+                                                      cb_row ? cb_row + from : nullptr,
+                                                      cr_row ? cr_row + from : nullptr, pairs - from);
+                                  })
+                   : 0;
         ConvertPairs(k, layout, in, done, pairs, luma, 2, 1, cb_row, cr_row, 1);
     }
     const std::uint32_t area = width * height;

@@ -186,7 +186,25 @@ std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixe
 
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels) {
-    return KernelsOf(tier).pair_blocks(program, source, dst, a, b, c, pixels);
+    // The tier's blocks, then what the narrower tiers' smaller blocks take of
+    // the rest (a 720-pixel line: 704 pixels in AVX-512 blocks, 16 in SSE2).
+    std::uint32_t done = 0;
+    for (int t = int(tier); t > int(SimdTier::Plain); --t) {
+        const ToRgbKernels& k = KernelsOf(SimdTier(t));
+        if (k.block_pixels == 0 || pixels - done < k.block_pixels) continue;
+        const std::uint32_t pairs = done / 2;
+        const auto* pa = static_cast<const std::uint8_t*>(a);
+        const auto* pb = static_cast<const std::uint8_t*>(b);
+        const auto* pc = static_cast<const std::uint8_t*>(c);
+        switch (source) {
+            case PairSource::Planar8: pa += done, pb += pairs, pc += pairs; break;
+            case PairSource::Pairs16: pa += 4 * std::size_t(pairs), pb += 4 * std::size_t(pairs); break;
+            default: pa += 4 * std::size_t(pairs); break;
+        }
+        done += k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), pa, pb, pc,
+                              pixels - done);
+    }
+    return done;
 }
 
 void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
