@@ -34,7 +34,7 @@ struct Constants {
 
 template <class R>
 Constants<R> MakeConstants(const PairProgram& p, PairSource source) {
-    Constants<R> k{};
+    Constants<R> k;  // every field is set below
     k.luma_gain = R::Set16(p.luma_gain);
     for (int j = 0; j < 4; ++j) {
         const PairSlot& s = p.slots[j];
