@@ -12,7 +12,8 @@
 // saturation to 8 bits, which is the clamp to 0..255. A record whose
 // multiply-add accumulates (kMaddAccumulates: VNNI) adds the bias and the
 // chroma term inside it; one with two-register byte permutes (kBytePermutes)
-// stores 24- and 32-bit pixels with them.
+// stores 24-bit pixels with them (for 32-bit pixels the in-lane unpacks
+// measured as fast).
 //
 // Include only from a file compiled for the record's instruction set.
 #pragma once
@@ -157,7 +158,7 @@ inline void Store(std::uint8_t* dst, const typename I::V slot[4]) {
             }
         }
         I::StoreWords(dst, words[0], words[1]);
-    } else if constexpr ((T == PairStore::Rgb32 || T == PairStore::Rgb24) && requires { I::kBytePermutes; }) {
+    } else if constexpr (T == PairStore::Rgb24 && requires { I::kBytePermutes; }) {
         I::template StoreSlots<T == PairStore::Rgb32 ? 4 : 3>(dst, slot);
     } else {
         const V fourth = T == PairStore::Rgb32 ? slot[3] : I::Zero();
