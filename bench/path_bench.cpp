@@ -108,7 +108,8 @@ Bytes Noise(std::size_t n, std::uint32_t seed) {
 
 // ---- Timing -------------------------------------------------------------------
 
-// Microseconds a call takes: the median of five rounds of at least 30 ms each.
+// Microseconds a call takes: the median of eleven rounds of at least 15 ms
+// each (many short rounds: the median rides out bursts of other load).
 struct Timer {
     std::function<void()> run;
     std::vector<double> rounds;
@@ -121,7 +122,7 @@ struct Timer {
             run();
             ++n;
             elapsed = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        } while (elapsed < 30000.0);
+        } while (elapsed < 15000.0);
         rounds.push_back(elapsed / n);
     }
     double Median() {
@@ -361,7 +362,7 @@ Row Measure(Path p, Size s, std::uint32_t most) {
     const std::size_t sws_at = timers.size();
     if (sws) timers.push_back({[&] { sws_scale(sws, sp, ss, 0, int(s.h), dp, ds); }, {}});
 
-    for (int round = 0; round < 5; ++round)
+    for (int round = 0; round < 11; ++round)
         for (Timer& t : timers) t.Round();
     row.one = timers[0].Median();
     row.banded = timers[1].Median();
@@ -444,7 +445,7 @@ int main(int argc, char** argv) {
             "v210 → RGB32 libyuv is given 10-bit 4:2:2 planes (`I210ToARGB`).\n"
          << "- \"÷ ours\" is the peer's time divided by ours (above 1, ours is faster); \"ours ÷ memcpy\" is our "
             "one-band time divided by one `memcpy` of as many bytes as the frame's input and output together.\n"
-         << "- Each figure is the median of five rounds of at least 30 ms, the contenders of a row interleaved.\n\n"
+         << "- Each figure is the median of eleven rounds of at least 15 ms, the contenders of a row interleaved.\n\n"
          << "Every byte we write is the one our plain reference defines (the kernel harness proves each tier "
             "equal to it), so the arithmetic differs by path, and so does what it costs:\n\n"
          << "| paths | arithmetic | what the vector code does |\n|---|---|---|\n"
