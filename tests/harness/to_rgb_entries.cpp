@@ -1,6 +1,7 @@
 // Harness entries of the Y'CbCr to RGB kernels: the pair blocks under each
 // family's program, the v210 unpacking to pair words and the division.
 #include <algorithm>
+#include <vector>
 
 #include "colour/matrices_to_rgb.h"
 #include "colour/simd/to_rgb_simd.h"
@@ -86,6 +87,41 @@ U32 K6Plain(const Call& c) {
              1);
     return c.n;
 }
+// The 6-bit word kernels over every (Y', Cb, Cr): item v is a pair whose two
+// pixels have Y' = v & 255, Cb = (v >> 8) & 255, Cr = v >> 16 (built in the
+// variant's byte order), swept over every v below 2^24 (a 64th of them in
+// debug builds).
+void EverySample(int, std::int64_t* low, std::int64_t* high) {
+    *low = 0;
+#ifdef NDEBUG
+    *high = (1 << 24) - 1;
+#else
+    *high = (1 << 18) - 1;
+#endif
+}
+std::size_t TwoPixelsOut(U32 n, int v) { return OutBytes(2 * n, v); }
+const U8* PairsOf(const Call& c) {
+    static std::vector<U8> pairs;
+    pairs.resize(4 * std::size_t(c.n));
+    const auto* v = reinterpret_cast<const std::int32_t*>(c.src[0]);
+    for (U32 i = 0; i < c.n; ++i) {
+        const U8 y = U8(v[i]), cb = U8(v[i] >> 8), cr = U8(v[i] >> 16);
+        const U8 uyvy[4] = {cb, y, cr, y}, yuy2[4] = {y, cb, y, cr};
+        std::copy_n(c.variant % 2 ? yuy2 : uyvy, 4, pairs.begin() + 4 * std::size_t(i));
+    }
+    return pairs.data();
+}
+template <PairBlocks K>
+U32 K6Every(const Call& c) {
+    return K(K6Program(K6Of(c.variant), OutBits(c.variant)), SourceOf(c.variant), c.dst[0], PairsOf(c), nullptr,
+             nullptr, 2 * c.n) / 2;
+}
+U32 K6EveryPlain(const Call& c) {
+    K6Kernel(SimdTier::Plain, OrderOf(c.variant), OutBits(c.variant), K6Of(c.variant), c.dst[0], 0, PairsOf(c), 0,
+             2 * c.n, 1);
+    return c.n;
+}
+
 template <PairBlocks K>
 U32 LutBlocks(const Call& c) {
     return K(LutProgram(LutOf(c.variant), OutBits(c.variant)), SourceOf(c.variant), c.dst[0], c.src[0], nullptr,
@@ -169,6 +205,10 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .tiers = {{Isa::Sse2, K6Blocks<ToRgbPairBlocksSse2>, sse2}, {Isa::Avx2, K6Blocks<ToRgbPairBlocksAvx2>, avx2},
                    {Isa::Avx512, K6Blocks<ToRgbPairBlocksAvx512>, avx512}},
          .variants = 12, .min_items = 2, .large = {1920}},
+        // Only the tiers that run 6-bit programs in 16-bit words.
+        {.name = "6-bit words, every sample", .src = {{Per<4>, 4}}, .dst = {{TwoPixelsOut}}, .plain = K6EveryPlain,
+         .tiers = {{Isa::Avx2, K6Every<ToRgbPairBlocksAvx2>, avx2 / 2}, {Isa::Avx512, K6Every<ToRgbPairBlocksAvx512>, avx512 / 2}},
+         .variants = 12, .min_items = 1, .max_items = 0, .sums = EverySample},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, LutBlocks<ToRgbPairBlocksAvx2>, avx2},
