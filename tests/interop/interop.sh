@@ -14,9 +14,17 @@ cd "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Every step says so when it fails, with what it printed.
+# A run that ends with a failure and has printed nothing at all never got to
+# the program's own reporting (seen, rarely, when Wine starts a program while
+# busy): it is run once more.
 avi() {
   local out rc=0
   out=$("$here/../../scripts/wine-run.sh" "$prefix" "$exe" "$@" 2>&1) || rc=$?
+  if [ $rc -ne 0 ] && [ -z "$out" ]; then
+    echo "lumacore-avi $* exited with $rc without a word; once more" >&2
+    rc=0
+    out=$("$here/../../scripts/wine-run.sh" "$prefix" "$exe" "$@" 2>&1) || rc=$?
+  fi
   [ $rc -eq 0 ] || fail "lumacore-avi $* exited with $rc: $(tail -n 5 <<<"$out")"
   printf '%s\n' "$out"
 }
