@@ -386,7 +386,8 @@ std::string Fixed(double v, int digits) {
 
 std::string Table(const std::vector<Row>& rows, std::uint32_t most) {
     std::ostringstream t;
-    t << "| path | frame | ours µs, 1 band | ours µs, " << most << " bands (used) | bands ÷ 1 band speed-up | libyuv µs"
+    t << "| path | frame | ours µs, 1 band | ours µs, " << most
+      << " bands (used) | bands ÷ 1 band speed-up | libyuv µs"
       << " | libyuv ÷ ours (1 band) | libswscale µs | libswscale ÷ ours | memcpy of in+out µs | ours ÷ memcpy |"
       << " libyuv function |\n|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n";
     for (const Row& r : rows) {

@@ -79,7 +79,8 @@ namespace {
 template <class Kernel>
 std::uint32_t PairsByTiers(SimdTier tier, std::uint32_t pairs, Kernel kernel) {
     std::uint32_t done = 0;
-    for (int t = int(tier); t > int(SimdTier::Plain) && done < pairs; --t) done += kernel(FromRgbKernelsFor(SimdTier(t)), done);
+    for (int t = int(tier); t > int(SimdTier::Plain) && done < pairs; --t)
+        done += kernel(FromRgbKernelsFor(SimdTier(t)), done);
     return done;
 }
 

@@ -149,7 +149,8 @@ struct Avx512Lanes {
     }
     // Lane k's first 8 bytes: Y' of pixels 4k..4k+3, then 16+4k..16+4k+3.
     static void StoreLumaInOrder(std::uint8_t* p, I v) {
-        const I in_order = _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0), v);
+        const I quads = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0);
+        const I in_order = _mm512_permutexvar_epi32(quads, v);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(in_order));
     }
     // Lane k's first dword: Cb of pairs 2k, 2k+1, 8+2k, 9+2k; the second

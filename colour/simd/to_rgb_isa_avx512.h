@@ -151,7 +151,8 @@ struct Avx512 {
             for (int o = 0; o < 2; ++o) {
                 std::uint8_t* out = dst + kBytes * (32 * h + 16 * o);
                 if constexpr (kBytes == 4) {
-                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.four[o]), second));
+                    const V index = _mm512_loadu_si512(kIndex.four[o]);
+                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, index, second));
                 } else {
                     const V bytes = _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.three[o]), second);
                     _mm512_mask_storeu_epi8(out, (__mmask64(1) << 48) - 1, bytes);

@@ -207,7 +207,8 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .variants = 12, .min_items = 2, .large = {1920}},
         // Only the tiers that run 6-bit programs in 16-bit words.
         {.name = "6-bit words, every sample", .src = {{Per<4>, 4}}, .dst = {{TwoPixelsOut}}, .plain = K6EveryPlain,
-         .tiers = {{Isa::Avx2, K6Every<ToRgbPairBlocksAvx2>, avx2 / 2}, {Isa::Avx512, K6Every<ToRgbPairBlocksAvx512>, avx512 / 2}},
+         .tiers = {{Isa::Avx2, K6Every<ToRgbPairBlocksAvx2>, avx2 / 2},
+                   {Isa::Avx512, K6Every<ToRgbPairBlocksAvx512>, avx512 / 2}},
          .variants = 12, .min_items = 1, .max_items = 0, .sums = EverySample},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
