@@ -72,20 +72,6 @@ std::int64_t ChromaRow420(std::uint32_t line, std::uint32_t height) {
 
 const FromRgbKernels& FromRgbKernelsFor(SimdTier tier) { return KernelsFor<FromRgbKernels, Build>(tier); }
 
-namespace {
-
-// A line's pairs through the tier's kernel, then what the narrower tiers'
-// smaller blocks take of the rest; returns the pairs converted.
-template <class Kernel>
-std::uint32_t PairsByTiers(SimdTier tier, std::uint32_t pairs, Kernel kernel) {
-    std::uint32_t done = 0;
-    for (int t = int(tier); t > int(SimdTier::Plain) && done < pairs; --t)
-        done += kernel(FromRgbKernelsFor(SimdTier(t)), done);
-    return done;
-}
-
-}  // namespace
-
 std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr,
                               const std::uint8_t* src, std::uint32_t width, std::uint32_t height, std::uint32_t pitch,
                               std::uint32_t src_pitch, std::int32_t matrix, std::uint32_t flags, bool chroma_every_line,
@@ -106,14 +92,13 @@ std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, 
         const std::uint8_t* in = src + std::size_t(bottom_up ? height - 1 - line : line) * src_pitch;
         if (!planar) {
             const std::size_t at = std::size_t(line) * pitch;
-            const std::uint32_t done =
-                vector_packed ? PairsByTiers(tier, pairs,
-                                             [&](const FromRgbKernels& t, std::uint32_t from) {
-                                                 if (!t.packed) return 0u;
-                                                 return t.packed(k, layout.pixels, order, in + 2 * from * pixel_bytes,
-                                                                 pair_base + at + 4 * std::size_t(from), pairs - from);
-                                             })
-                              : 0;
+            auto packed = [&](SimdTier t, std::uint32_t from) {
+                const auto kernel = FromRgbKernelsFor(t).packed;
+                return kernel ? kernel(k, layout.pixels, order, in + 2 * from * pixel_bytes,
+                                       pair_base + at + 4 * std::size_t(from), pairs - from)
+                              : 0u;
+            };
+            const std::uint32_t done = vector_packed ? ByNarrowingTiers(tier, pairs, packed) : 0;
             ConvertPairs(k, layout, in, done, pairs, y + at, 4, 2, cb + at, cr + at, 4);
             continue;
         }
@@ -124,15 +109,13 @@ std::uint32_t RgbToYCbCr8With(SimdTier tier, std::uint8_t* y, std::uint8_t* cb, 
             cb_row = cb + std::size_t(row) * chroma_pitch;
             cr_row = cr + std::size_t(row) * chroma_pitch;
         }
-        const std::uint32_t done =
-            vector ? PairsByTiers(tier, pairs,
-                                  [&](const FromRgbKernels& t, std::uint32_t from) {
-                                      if (!t.planar) return 0u;
-                                      return t.planar(k, layout.pixels, in + 2 * from * pixel_bytes, luma + 2 * from,
-                                                      cb_row ? cb_row + from : nullptr,
-                                                      cr_row ? cr_row + from : nullptr, pairs - from);
-                                  })
-                   : 0;
+        auto planar_pairs = [&](SimdTier t, std::uint32_t from) {
+            const auto kernel = FromRgbKernelsFor(t).planar;
+            return kernel ? kernel(k, layout.pixels, in + 2 * from * pixel_bytes, luma + 2 * from,
+                                   cb_row ? cb_row + from : nullptr, cr_row ? cr_row + from : nullptr, pairs - from)
+                          : 0u;
+        };
+        const std::uint32_t done = vector ? ByNarrowingTiers(tier, pairs, planar_pairs) : 0;
         ConvertPairs(k, layout, in, done, pairs, luma, 2, 1, cb_row, cr_row, 1);
     }
     const std::uint32_t area = width * height;

@@ -188,10 +188,9 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
                             const void* a, const void* b, const void* c, std::uint32_t pixels) {
     // The tier's blocks, then what the narrower tiers' smaller blocks take of
     // the rest (a 720-pixel line: 704 pixels in AVX-512 blocks, 16 in SSE2).
-    std::uint32_t done = 0;
-    for (int t = int(tier); t > int(SimdTier::Plain); --t) {
-        const ToRgbKernels& k = KernelsOf(SimdTier(t));
-        if (k.block_pixels == 0 || pixels - done < k.block_pixels) continue;
+    return ByNarrowingTiers(tier, pixels, [&](SimdTier t, std::uint32_t done) -> std::uint32_t {
+        const ToRgbKernels& k = KernelsOf(t);
+        if (k.block_pixels == 0 || pixels - done < k.block_pixels) return 0;
         const std::uint32_t pairs = done / 2;
         const auto* pa = static_cast<const std::uint8_t*>(a);
         const auto* pb = static_cast<const std::uint8_t*>(b);
@@ -201,10 +200,9 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
             case PairSource::Pairs16: pa += 4 * std::size_t(pairs), pb += 4 * std::size_t(pairs); break;
             default: pa += 4 * std::size_t(pairs); break;
         }
-        done += k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), pa, pb, pc,
-                              pixels - done);
-    }
-    return done;
+        return k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), pa, pb, pc,
+                             pixels - done);
+    });
 }
 
 void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,

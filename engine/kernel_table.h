@@ -43,4 +43,14 @@ const Table& KernelsFor(SimdTier tier) {
     return tables[int(tier)];
 }
 
+// Work on `total` items of a line by the tiers from `tier` down to SSE2, each
+// taking what its blocks can of what the wider one left: step(t, done)
+// converts from item `done` on with tier t and returns how many it did.
+template <class Step>
+std::uint32_t ByNarrowingTiers(SimdTier tier, std::uint32_t total, Step step) {
+    std::uint32_t done = 0;
+    for (int t = int(tier); t > int(SimdTier::Plain) && done < total; --t) done += step(SimdTier(t), done);
+    return done;
+}
+
 }  // namespace lumacore

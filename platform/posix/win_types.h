@@ -406,7 +406,6 @@ static_assert(sizeof(TTTOOLINFOA) == (sizeof(void*) == 8 ? 64 : 44), "TTTOOLINFO
 
 // ---- synchronisation ------------------------------------------------------
 
-// Slim reader/writer lock: here a plain mutex, which is all the codec needs of it.
 // Thread pool work objects (the stand-in's own, opaque to callers).
 struct TP_WORK;
 struct TP_CALLBACK_INSTANCE;
@@ -417,6 +416,7 @@ using PTP_CALLBACK_ENVIRON = TP_CALLBACK_ENVIRON*;
 using PTP_WORK_CALLBACK = void(CALLBACK*)(PTP_CALLBACK_INSTANCE, PVOID, PTP_WORK);
 inline constexpr WORD ALL_PROCESSOR_GROUPS = 0xFFFF;
 
+// Slim reader/writer lock: here a plain mutex, which is all the codec needs of it.
 struct SRWLOCK {
     std::mutex mutex;
 };
