@@ -1,5 +1,6 @@
-// AVX2 Y'CbCr to RGB: the pair pipeline on 256-bit registers, and a v210
-// unpacking by byte shuffles.
+// AVX2 Y'CbCr to RGB: the pair pipeline on 256-bit registers, 6-bit programs
+// on packed pairs in 16-bit lanes (to_rgb_words.h), and a v210 unpacking by
+// byte shuffles.
 #include "engine/simd/isa_namespace.h"
 #include "colour/simd/to_rgb_simd.h"
 
@@ -7,12 +8,14 @@
 
 #include "colour/simd/to_rgb_isa_avx2.h"
 #include "colour/simd/to_rgb_pipeline.h"
+#include "colour/simd/to_rgb_words.h"
 
 namespace lumacore {
 
 std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                   const void* b, const void* c, std::uint32_t pixels) {
-    if (ShiftSixFitsWords(program, source)) return ShiftSixWordsAvx2(program, source, dst, a, pixels);
+    if (ShiftSixFitsWords(program, source))
+        return to_rgb_words::Run<to_rgb_pipeline::Avx2>(program, source, dst, a, pixels);
     return to_rgb_pipeline::Run<to_rgb_pipeline::Avx2>(program, source, dst, a, b, c, pixels);
 }
 

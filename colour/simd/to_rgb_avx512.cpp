@@ -14,80 +14,11 @@
 #include "colour/simd/to_rgb_words.h"
 
 namespace lumacore {
-namespace {
-
-struct Avx512Words {
-    using V = __m512i;
-    static constexpr std::uint32_t kStepPixels = 32;
-
-    static V Load(const void* p) { return _mm512_loadu_si512(p); }
-    static void Store(void* p, V v) { _mm512_storeu_si512(p, v); }
-    static V Zero() { return _mm512_setzero_si512(); }
-    static V Set16(std::int16_t v) { return _mm512_set1_epi16(v); }
-    static V Set32(std::int32_t v) { return _mm512_set1_epi32(v); }
-    static V LaneBytes(char a, char b, char c, char d, char e, char f, char g, char h, char i, char j, char k,
-                       char l, char m, char n, char o, char p) {
-        const __m128i lane = _mm_setr_epi8(a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p);
-        return _mm512_broadcast_i32x4(lane);
-    }
-    static V And(V a, V b) { return _mm512_and_si512(a, b); }
-    static V Or(V a, V b) { return _mm512_or_si512(a, b); }
-    template <int N>
-    static V Srli16(V a) { return _mm512_srli_epi16(a, N); }
-    template <int N>
-    static V Slli16(V a) { return _mm512_slli_epi16(a, N); }
-    template <int N>
-    static V Srai16(V a) { return _mm512_srai_epi16(a, N); }
-    static V Mullo16(V a, V b) { return _mm512_mullo_epi16(a, b); }
-    static V Add16(V a, V b) { return _mm512_add_epi16(a, b); }
-    static V Adds16(V a, V b) { return _mm512_adds_epi16(a, b); }
-    static V Madd(V a, V b) { return _mm512_madd_epi16(a, b); }
-    static V Shuffle8(V a, V b) { return _mm512_shuffle_epi8(a, b); }
-    static V Min16(V a, V b) { return _mm512_min_epi16(a, b); }
-    static V Max16(V a, V b) { return _mm512_max_epi16(a, b); }
-    static V PackUs16(V a, V b) { return _mm512_packus_epi16(a, b); }
-    static V UnpackLo8(V a, V b) { return _mm512_unpacklo_epi8(a, b); }
-    static V UnpackHi8(V a, V b) { return _mm512_unpackhi_epi8(a, b); }
-    static V UnpackLo16(V a, V b) { return _mm512_unpacklo_epi16(a, b); }
-    static V UnpackHi16(V a, V b) { return _mm512_unpackhi_epi16(a, b); }
-
-    // Pixel bytes straight from the packed slots: lane k of `br` holds the
-    // first and third slot's bytes of pixels 8k..8k+7, of `ga` the second and
-    // fourth slot's. Half h of the step's pixels (16 each) as 4 or 3 bytes a
-    // pixel, nothing written past them.
-    static constexpr bool kBytePermutes = true;
-    struct PixelIndex {
-        std::uint8_t four[2][64], three[2][64];
-    };
-    static constexpr PixelIndex MakePixelIndex() {
-        PixelIndex x{};
-        for (int h = 0; h < 2; ++h)
-            for (int p = 0; p < 16; ++p) {
-                const int pixel = 16 * h + p, lane = pixel / 8, i = pixel % 8;
-                // Slot j's byte: j even in `br` (0..63), j odd in `ga` (64..127).
-                const int at[4] = {16 * lane + i, 64 + 16 * lane + i, 16 * lane + 8 + i, 64 + 16 * lane + 8 + i};
-                for (int j = 0; j < 4; ++j) x.four[h][4 * p + j] = std::uint8_t(at[j]);
-                for (int j = 0; j < 3; ++j) x.three[h][3 * p + j] = std::uint8_t(at[j]);
-            }
-        return x;
-    }
-    template <int kBytes>
-    static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half) {
-        alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
-        const V index = _mm512_loadu_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
-        const V bytes = _mm512_permutex2var_epi8(br, index, ga);
-        if constexpr (kBytes == 4)
-            Store(dst, bytes);
-        else
-            _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1, bytes);
-    }
-};
-
-}  // namespace
 
 std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                     const void* b, const void* c, std::uint32_t pixels) {
-    if (ShiftSixFitsWords(program, source)) return to_rgb_words::Run<Avx512Words>(program, source, dst, a, pixels);
+    if (ShiftSixFitsWords(program, source))
+        return to_rgb_words::Run<to_rgb_pipeline::Avx512>(program, source, dst, a, pixels);
     return to_rgb_pipeline::Run<to_rgb_pipeline::Avx512>(program, source, dst, a, b, c, pixels);
 }
 

@@ -47,6 +47,25 @@ struct Avx2 {
     static V PackS32(V a, V b) { return _mm256_packs_epi32(a, b); }
     static V HighHalves(V a, V b) { return _mm256_blend_epi16(_mm256_srli_epi32(a, 16), b, 0xAA); }
     static V PackU16(V a, V b) { return _mm256_packus_epi16(a, b); }
+    // Word operations of the 6-bit word kernels (to_rgb_words.h).
+    static void Store(void* p, V v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
+    static V Set16Word(std::int16_t v) { return _mm256_set1_epi16(v); }
+    static V LaneBytes(char a, char b, char c, char d, char e, char f, char g, char h, char i, char j, char k,
+                       char l, char m, char n, char o, char p) {
+        return _mm256_setr_epi8(a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, a, b, c, d, e, f, g, h, i, j, k, l,
+                                m, n, o, p);
+    }
+    template <int N>
+    static V Srai16(V a) { return _mm256_srai_epi16(a, N); }
+    static V Mullo16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+    static V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
+    static V Adds16(V a, V b) { return _mm256_adds_epi16(a, b); }
+    static V Shuffle8(V a, V b) { return _mm256_shuffle_epi8(a, b); }
+    static V Min16(V a, V b) { return _mm256_min_epi16(a, b); }
+    static V Max16(V a, V b) { return _mm256_max_epi16(a, b); }
+    // Pixels 0..3 and 8..11 in lane 0, 4..7 and 12..15 in lane 1: the
+    // in-lane interleaving then leaves pixels 0..7 in one register.
+    static V ForQuads(V v) { return _mm256_permute4x64_epi64(v, 0xD8); }
     static V UnpackLo8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
     static V UnpackHi8(V a, V b) { return _mm256_unpackhi_epi8(a, b); }
     static V UnpackLo16(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
@@ -105,6 +124,15 @@ struct Avx2 {
                                            0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
         const V join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
         return _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(v, squeeze), join);
+    }
+
+    // Two registers of eight 32-bit pixels -> their first three bytes each,
+    // 48 bytes, nothing written past them.
+    static void StoreThreeOfFour(std::uint8_t* dst, V first, V second) {
+        Store(dst, Compact24(first));
+        const V last = Compact24(second);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 24), _mm256_castsi256_si128(last));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 40), _mm256_extracti128_si256(last, 1));
     }
 
     // 96 bytes: each store writes its 24 and a few that the next overwrites;

@@ -51,6 +51,21 @@ struct Avx512 {
     static V PackS32(V a, V b) { return _mm512_packs_epi32(a, b); }
     static V HighHalves(V a, V b) { return _mm512_mask_blend_epi16(0xAAAAAAAAu, _mm512_srli_epi32(a, 16), b); }
     static V PackU16(V a, V b) { return _mm512_packus_epi16(a, b); }
+    // Word operations of the 6-bit word kernels (to_rgb_words.h).
+    static void Store(void* p, V v) { _mm512_storeu_si512(p, v); }
+    static V Set16Word(std::int16_t v) { return _mm512_set1_epi16(v); }
+    static V LaneBytes(char a, char b, char c, char d, char e, char f, char g, char h, char i, char j, char k,
+                       char l, char m, char n, char o, char p) {
+        return _mm512_broadcast_i32x4(_mm_setr_epi8(a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p));
+    }
+    template <int N>
+    static V Srai16(V a) { return _mm512_srai_epi16(a, N); }
+    static V Mullo16(V a, V b) { return _mm512_mullo_epi16(a, b); }
+    static V Add16(V a, V b) { return _mm512_add_epi16(a, b); }
+    static V Adds16(V a, V b) { return _mm512_adds_epi16(a, b); }
+    static V Shuffle8(V a, V b) { return _mm512_shuffle_epi8(a, b); }
+    static V Min16(V a, V b) { return _mm512_min_epi16(a, b); }
+    static V Max16(V a, V b) { return _mm512_max_epi16(a, b); }
     static V UnpackLo8(V a, V b) { return _mm512_unpacklo_epi8(a, b); }
     static V UnpackHi8(V a, V b) { return _mm512_unpackhi_epi8(a, b); }
     static V UnpackLo16(V a, V b) { return _mm512_unpacklo_epi16(a, b); }
@@ -114,10 +129,13 @@ struct Avx512 {
         for (int i = 0; i < 4; ++i) Store24(dst + 48 * i, o[i]);
     }
 
-    // Slots straight to pixel bytes with two-register byte permutes (VBMI):
-    // slot bytes pair up as (0, 1) and (2, 3) per pixel, then the pairs
-    // become 4 or 3 bytes a pixel, sixteen pixels a register.
+    // Pixel bytes put in place with two-register byte permutes (VBMI), for
+    // the pipeline's slots (StoreSlots) and the word kernels' packed words
+    // (StorePixelBytes).
     static constexpr bool kBytePermutes = true;
+
+    // The pipeline's slot bytes pair up as (0, 1) and (2, 3) per pixel, then
+    // the pairs become 4 or 3 bytes a pixel, sixteen pixels a register.
     struct SlotIndex {
         std::uint8_t pairs[2][64], four[2][64], three[2][64];
     };
@@ -159,6 +177,36 @@ struct Avx512 {
                 }
             }
         }
+    }
+
+    // Pixel bytes straight from the packed slots: lane k of `br` holds the
+    // first and third slot's bytes of pixels 8k..8k+7, of `ga` the second and
+    // fourth slot's. Half h of the step's pixels (16 each) as 4 or 3 bytes a
+    // pixel, nothing written past them.
+    struct PixelIndex {
+        std::uint8_t four[2][64], three[2][64];
+    };
+    static constexpr PixelIndex MakePixelIndex() {
+        PixelIndex x{};
+        for (int h = 0; h < 2; ++h)
+            for (int p = 0; p < 16; ++p) {
+                const int pixel = 16 * h + p, lane = pixel / 8, i = pixel % 8;
+                // Slot j's byte: j even in `br` (0..63), j odd in `ga` (64..127).
+                const int at[4] = {16 * lane + i, 64 + 16 * lane + i, 16 * lane + 8 + i, 64 + 16 * lane + 8 + i};
+                for (int j = 0; j < 4; ++j) x.four[h][4 * p + j] = std::uint8_t(at[j]);
+                for (int j = 0; j < 3; ++j) x.three[h][3 * p + j] = std::uint8_t(at[j]);
+            }
+        return x;
+    }
+    template <int kBytes>
+    static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half) {
+        alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
+        const V index = _mm512_loadu_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
+        const V bytes = _mm512_permutex2var_epi8(br, index, ga);
+        if constexpr (kBytes == 4)
+            Store(dst, bytes);
+        else
+            _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1, bytes);
     }
 
     // Words of pixels 0..31 and 32..63, each register in order.

@@ -16,11 +16,6 @@ std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source,
 std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* a,
                                     const void* b, const void* c, std::uint32_t pixels);
 
-// 6-bit programs on packed pairs in 16-bit words (ShiftSixFitsWords
-// programs only), sixteen pixels a step; returns the pixels converted.
-std::uint32_t ShiftSixWordsAvx2(const PairProgram& program, PairSource source, std::uint8_t* dst, const void* line,
-                                std::uint32_t pixels);
-
 void UnpackV210PairsSse2(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                          std::uint32_t* c_pairs);
 void UnpackV210PairsAvx2(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,

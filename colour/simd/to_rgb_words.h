@@ -1,6 +1,7 @@
-// 6-bit programs on packed 8-bit pairs in 16-bit lanes, written once over a
-// register record R (to_rgb_words_avx2.cpp, to_rgb_avx512.cpp) and
-// compiled in each tier's file.
+// 6-bit programs on packed 8-bit pairs in 16-bit lanes, a register of
+// pixels a step, written once over the pair pipeline's instruction-set
+// records (to_rgb_isa_*.h, which also hold the word operations) and compiled
+// in each tier's file.
 //
 // A 6-bit sum is luma term + chroma term + bias, shifted right by 6 and
 // clamped. Where the program's luma term and its chroma term plus bias each
@@ -35,14 +36,14 @@ struct Constants {
 template <class R>
 Constants<R> MakeConstants(const PairProgram& p, PairSource source) {
     Constants<R> k;  // every field is set below
-    k.luma_gain = R::Set16(p.luma_gain);
+    k.luma_gain = R::Set16Word(p.luma_gain);
     for (int j = 0; j < 4; ++j) {
         const PairSlot& s = p.slots[j];
         const std::int16_t first = source == PairSource::Yvyu ? s.cr : s.cb;
         const std::int16_t second = source == PairSource::Yvyu ? s.cb : s.cr;
         k.gains[j] = R::Set32(std::int32_t(std::uint32_t(std::uint16_t(first)) |
                                            std::uint32_t(std::uint16_t(second)) << 16));
-        k.bias[j] = R::Set16(std::int16_t(s.bias - p.luma_gain * p.luma_offset -
+        k.bias[j] = R::Set16Word(std::int16_t(s.bias - p.luma_gain * p.luma_offset -
                                           p.chroma_offset * (std::int32_t(s.cb) + s.cr)));
     }
     k.chroma_last = p.slots[3].cb != 0 || p.slots[3].cr != 0;
@@ -54,7 +55,7 @@ Constants<R> MakeConstants(const PairProgram& p, PairSource source) {
 template <class R, int kSlots, bool kChromaLast>
 inline void Slots(const Constants<R>& k, bool luma_high, typename R::V v, typename R::V out[4]) {
     using V = typename R::V;
-    const V low_bytes = R::Set16(0x00FF);
+    const V low_bytes = R::Set16Word(0x00FF);
     const V y = luma_high ? R::template Srli16<8>(v) : R::And(v, low_bytes);
     const V c = luma_high ? R::And(v, low_bytes) : R::template Srli16<8>(v);
     const V luma = R::Mullo16(y, k.luma_gain);
@@ -71,7 +72,7 @@ template <class R, PairStore T, bool kChromaLast>
 std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, const std::uint8_t* line,
                     std::uint32_t pixels) {
     using V = typename R::V;
-    constexpr std::uint32_t kPixels = R::kStepPixels;
+    constexpr std::uint32_t kPixels = 2 * R::kPairs;  // a register of 16-bit words
     const Constants<R> k = MakeConstants<R>(p, source);
     const bool luma_high = source == PairSource::Uyvy;
     const std::uint32_t steps = pixels / kPixels;
@@ -80,7 +81,7 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
         V s[4];
         if constexpr (T == PairStore::Rgb555) {
             Slots<R, 3, false>(k, luma_high, v, s);
-            const V zero = R::Zero(), top = R::Set16(255), five = R::Set16(0xF8);
+            const V zero = R::Zero(), top = R::Set16Word(255), five = R::Set16Word(0xF8);
             auto clamp = [&](V x) { return R::Min16(R::Max16(x, zero), top); };
             const V word = R::Or(R::Or(R::template Slli16<7>(R::And(clamp(s[0]), five)),
                                        R::template Slli16<2>(R::And(clamp(s[1]), five))),
@@ -90,7 +91,7 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
             // Bytes put in place by two-register byte permutes.
             Slots<R, T == PairStore::Rgb32 ? 4 : 3, kChromaLast>(k, luma_high, v, s);
             if constexpr (T == PairStore::Rgb24) s[3] = R::Zero();
-            const V br = R::PackUs16(s[0], s[2]), ga = R::PackUs16(s[1], s[3]);
+            const V br = R::PackU16(s[0], s[2]), ga = R::PackU16(s[1], s[3]);
             constexpr int kBytes = T == PairStore::Rgb32 ? 4 : 3;
             std::uint8_t* out = dst + kBytes * kPixels * std::size_t(n);
             R::template StorePixelBytes<kBytes>(out, br, ga, 0);
@@ -99,7 +100,7 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
             // Pixels placed so that the stores' lanes come out in order.
             Slots<R, T == PairStore::Rgb32 ? 4 : 3, kChromaLast>(k, luma_high, R::ForQuads(v), s);
             if constexpr (T == PairStore::Rgb24) s[3] = R::Zero();
-            const V br = R::PackUs16(s[0], s[2]), ga = R::PackUs16(s[1], s[3]);
+            const V br = R::PackU16(s[0], s[2]), ga = R::PackU16(s[1], s[3]);
             const V bg = R::UnpackLo8(br, ga), ra = R::UnpackHi8(br, ga);
             const V first = R::UnpackLo16(bg, ra), second = R::UnpackHi16(bg, ra);
             if constexpr (T == PairStore::Rgb32) {
