@@ -162,15 +162,6 @@ struct Avx512Lanes {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(cb), _mm512_castsi512_si128(in_order));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(cr), _mm512_extracti32x4_epi32(in_order, 1));
     }
-    static void StoreLow8PerLane(std::uint8_t* p, I v) {
-        const I low = _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 0, 2, 4, 6), v);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(low));
-    }
-    static void StoreDwords01PerLane(std::uint8_t* p0, std::uint8_t* p1, I v) {
-        const I t = _mm512_permutexvar_epi32(_mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 4, 8, 12, 1, 5, 9, 13), v);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p0), _mm512_castsi512_si128(t));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p1), _mm512_extracti32x4_epi32(t, 1));
-    }
     // Lane k of g_i holds group 4k + i of the block: a 4 x 4 transpose of
     // 16-byte groups.
     static void StoreGroups(std::uint8_t* p, I g0, I g1, I g2, I g3) {

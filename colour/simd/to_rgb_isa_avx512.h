@@ -115,29 +115,16 @@ struct Avx512 {
             _mm512_mask_storeu_epi8(dst + 64 * i, 0x7777777777777777ull, o[i]);
     }
 
-    // Sixteen pixels with zero fourth bytes -> 48 bytes, nothing written past them.
-    static void Store24(std::uint8_t* dst, V v) {
-        const V squeeze = _mm512_broadcast_i32x4(_mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
-        const V join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 15, 15, 15);
-        _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1,
-                                _mm512_permutexvar_epi32(join, _mm512_shuffle_epi8(v, squeeze)));
-    }
-
-    static void StoreQuads24(std::uint8_t* dst, const V q[4]) {
-        V o[4];
-        InOrder(q, o);
-        for (int i = 0; i < 4; ++i) Store24(dst + 48 * i, o[i]);
-    }
-
     // Pixel bytes put in place with two-register byte permutes (VBMI), for
-    // the pipeline's slots (StoreSlots) and the word kernels' packed words
-    // (StorePixelBytes).
+    // the pipeline's 24-bit slots (StoreSlots24) and the word kernels'
+    // packed words (StorePixelBytes).
     static constexpr bool kBytePermutes = true;
 
-    // The pipeline's slot bytes pair up as (0, 1) and (2, 3) per pixel, then
-    // the pairs become 4 or 3 bytes a pixel, sixteen pixels a register.
+    // The pipeline's first three slots as 24-bit pixels: the slot bytes pair
+    // up as (0, 1) and (2, 2) per pixel, then the pairs become 3 bytes a
+    // pixel, sixteen pixels a register, nothing written past them.
     struct SlotIndex {
-        std::uint8_t pairs[2][64], four[2][64], three[2][64];
+        std::uint8_t pairs[2][64], three[2][64];
     };
     static constexpr int SlotByte(int pixel) {
         return pixel < 32 ? 16 * (pixel / 8) + pixel % 8 : 16 * ((pixel - 32) / 8) + 8 + pixel % 8;
@@ -152,29 +139,20 @@ struct Avx512 {
         for (int o = 0; o < 2; ++o)
             for (int p = 0; p < 16; ++p) {
                 const int q = 16 * o + p;  // pixel within the half
-                const int at[4] = {2 * q, 2 * q + 1, 64 + 2 * q, 64 + 2 * q + 1};
-                for (int c = 0; c < 4; ++c) x.four[o][4 * p + c] = std::uint8_t(at[c]);
+                const int at[3] = {2 * q, 2 * q + 1, 64 + 2 * q};
                 for (int c = 0; c < 3; ++c) x.three[o][3 * p + c] = std::uint8_t(at[c]);
             }
         return x;
     }
-    template <int kBytes>
-    static void StoreSlots(std::uint8_t* dst, const V slot[4]) {
+    static void StoreSlots24(std::uint8_t* dst, const V slot[4]) {
         alignas(64) static constexpr SlotIndex kIndex = MakeSlotIndex();
         for (int h = 0; h < 2; ++h) {
             const V pairs = _mm512_loadu_si512(kIndex.pairs[h]);
             const V first = _mm512_permutex2var_epi8(slot[0], pairs, slot[1]);
-            const V second = kBytes == 4 ? _mm512_permutex2var_epi8(slot[2], pairs, slot[3])
-                                         : _mm512_permutex2var_epi8(slot[2], pairs, slot[2]);
+            const V second = _mm512_permutex2var_epi8(slot[2], pairs, slot[2]);
             for (int o = 0; o < 2; ++o) {
-                std::uint8_t* out = dst + kBytes * (32 * h + 16 * o);
-                if constexpr (kBytes == 4) {
-                    const V index = _mm512_loadu_si512(kIndex.four[o]);
-                    _mm512_storeu_si512(out, _mm512_permutex2var_epi8(first, index, second));
-                } else {
-                    const V bytes = _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.three[o]), second);
-                    _mm512_mask_storeu_epi8(out, (__mmask64(1) << 48) - 1, bytes);
-                }
+                const V bytes = _mm512_permutex2var_epi8(first, _mm512_loadu_si512(kIndex.three[o]), second);
+                _mm512_mask_storeu_epi8(dst + 3 * (32 * h + 16 * o), (__mmask64(1) << 48) - 1, bytes);
             }
         }
     }

@@ -159,7 +159,7 @@ inline void Store(std::uint8_t* dst, const typename I::V slot[4]) {
         }
         I::StoreWords(dst, words[0], words[1]);
     } else if constexpr (T == PairStore::Rgb24 && requires { I::kBytePermutes; }) {
-        I::template StoreSlots<T == PairStore::Rgb32 ? 4 : 3>(dst, slot);
+        I::StoreSlots24(dst, slot);
     } else {
         const V fourth = T == PairStore::Rgb32 ? slot[3] : I::Zero();
         const V u_lo = I::UnpackLo8(slot[0], slot[1]), u_hi = I::UnpackHi8(slot[0], slot[1]);
