@@ -100,8 +100,10 @@ void LutKernel(SimdTier tier, KernelPairOrder order, int bits, const LutSet& set
 
 void K6Kernel(SimdTier tier, KernelPairOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
               std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
-              std::uint32_t lines) {
-    PackedKernelLines(tier, K6Program(set, bits), order, dst_first, dst_step, src, src_pitch, width, lines,
+              std::uint32_t lines, bool stream) {
+    PairProgram program = K6Program(set, bits);
+    program.stream = stream;
+    PackedKernelLines(tier, program, order, dst_first, dst_step, src, src_pitch, width, lines,
                       [&](std::uint8_t* out, const std::uint8_t* in, std::uint32_t done) {
                           K6Line(out, in, width, done, order, bits, set);
                       });
@@ -113,7 +115,8 @@ void K13Packed8ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src
     K13Tables scratch;
     const K13Tables& tables = K13TablesFor(matrix, scratch);
     const K13Layout& layout = tables.bits8[ChannelOrderOf(flags)];
-    const PairProgram program = K13Program(layout, tables.luma_offset8, tables.chroma_offset8);
+    PairProgram program = K13Program(layout, tables.luma_offset8, tables.chroma_offset8);
+    program.stream = StreamsStores(flags);
     for (std::uint32_t y = 0; y < height; ++y) {
         const std::uint32_t line_index = IsBottomUp(flags) ? height - 1 - y : y;
         std::uint8_t* out = dst + std::size_t(line_index) * dst_pitch;
@@ -133,7 +136,8 @@ void K13V210ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, s
     K13Tables scratch;
     const K13Tables& tables = K13TablesFor(matrix, scratch);
     const K13Layout& layout = tables.bits10[ChannelOrderOf(flags)];
-    const PairProgram program = K13Program(layout, tables.luma_offset10, tables.chroma_offset10);
+    PairProgram program = K13Program(layout, tables.luma_offset10, tables.chroma_offset10);
+    program.stream = StreamsStores(flags);
     auto pixel = [&](std::uint8_t* p, std::int32_t y, std::int32_t cb, std::int32_t cr) {
         K13Pixel(p, layout, y - tables.luma_offset10, cb - tables.chroma_offset10, cr - tables.chroma_offset10);
     };

@@ -33,13 +33,15 @@ enum class KernelPairOrder : std::uint8_t { Uyvy, Yuy2 };
 void LutKernel(SimdTier tier, KernelPairOrder order, int bits, const LutSet& set, std::uint8_t* dst_first,
                std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
                std::uint32_t lines);
+// `stream`: streaming stores where the tier can (PairProgram::stream).
 void K6Kernel(SimdTier tier, KernelPairOrder order, int bits, const K6Set& set, std::uint8_t* dst_first,
               std::ptrdiff_t dst_step, const std::uint8_t* src, std::uint32_t src_pitch, std::uint32_t width,
-              std::uint32_t lines);
+              std::uint32_t lines, bool stream = false);
 
 // 13-bit kernels to 32-bit pixels in any channel order with a fourth byte of
 // 255, from UYVY-ordered 8-bit pairs or from v210 lines: source line y at
-// src + y x src_pitch, the destination line chosen by FLAG_DEST_BOTTOM_UP.
+// src + y x src_pitch, the destination line chosen by FLAG_DEST_BOTTOM_UP,
+// streaming stores by FLAG_STREAM_STORES (the caller fences them).
 // They use the matrix's tables, built at its first use.
 void K13Packed8ToRgb32(SimdTier tier, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
                        std::uint32_t height, std::uint32_t dst_pitch, std::uint32_t src_pitch, std::int32_t matrix,

@@ -20,6 +20,12 @@ constexpr RgbChannelOrder ChannelOrderOf(std::uint32_t flags) {
 
 constexpr bool IsBottomUp(std::uint32_t flags) { return (flags & FLAG_DEST_BOTTOM_UP) != 0; }
 
+// Bit 16: the frame is too large to stay in the cache, so the 32-bit kernels
+// write it with streaming stores (the bytes are the same either way).
+inline constexpr std::uint32_t FLAG_STREAM_STORES = 0x10000;
+
+constexpr bool StreamsStores(std::uint32_t flags) { return (flags & FLAG_STREAM_STORES) != 0; }
+
 // Blue leads in the two B-first orders (bytes, and the high bits of 15- and
 // 16-bit words).
 constexpr bool BlueFirst(RgbChannelOrder order) { return order == ORDER_BGRX || order == ORDER_XBGR; }

@@ -1,6 +1,7 @@
 #include "colour/to_rgb_program.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "colour/simd/to_rgb_simd.h"
 #include "engine/kernel_table.h"
@@ -164,6 +165,8 @@ void UnpackV210PairsPlain(const std::uint8_t* src, std::uint32_t groups, std::ui
     for (std::uint32_t g = 0; g < groups; ++g) UnpackV210Group(src + 16 * g, y_pairs + 3 * g, c_pairs + 3 * g);
 }
 
+void NoFence() {}
+
 void DivideBy10000Plain(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) out[i] = std::uint8_t(Clamp255(sums[i] / kToRgbDivisor));
 }
@@ -175,7 +178,8 @@ constexpr TierOverride<ToRgbKernels> kOverrides[] = {
 };
 
 ToRgbKernels Build(std::uint32_t features) {
-    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain}, kOverrides, features);
+    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence}, kOverrides,
+                    features);
 }
 
 const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, Build>(tier); }
@@ -184,26 +188,62 @@ const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, B
 
 std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixels; }
 
-std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
-                            const void* a, const void* b, const void* c, std::uint32_t pixels) {
+namespace {
+
+// The rows of a line from pixel `done` (even) on.
+struct PairRows {
+    const std::uint8_t *a, *b, *c;
+};
+PairRows From(PairSource source, const void* a, const void* b, const void* c, std::uint32_t done) {
+    PairRows r{static_cast<const std::uint8_t*>(a), static_cast<const std::uint8_t*>(b),
+               static_cast<const std::uint8_t*>(c)};
+    const std::uint32_t pairs = done / 2;
+    switch (source) {
+        case PairSource::Planar8: r.a += done, r.b += pairs, r.c += pairs; break;
+        case PairSource::Pairs16: r.a += 4 * std::size_t(pairs), r.b += 4 * std::size_t(pairs); break;
+        default: r.a += 4 * std::size_t(pairs); break;
+    }
+    return r;
+}
+
+std::uint32_t TierBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
+                         const void* a, const void* b, const void* c, std::uint32_t pixels) {
     // The tier's blocks, then what the narrower tiers' smaller blocks take of
     // the rest (a 720-pixel line: 704 pixels in AVX-512 blocks, 16 in SSE2).
     return ByNarrowingTiers(tier, pixels, [&](SimdTier t, std::uint32_t done) -> std::uint32_t {
         const ToRgbKernels& k = KernelsOf(t);
         if (k.block_pixels == 0 || pixels - done < k.block_pixels) return 0;
-        const std::uint32_t pairs = done / 2;
-        const auto* pa = static_cast<const std::uint8_t*>(a);
-        const auto* pb = static_cast<const std::uint8_t*>(b);
-        const auto* pc = static_cast<const std::uint8_t*>(c);
-        switch (source) {
-            case PairSource::Planar8: pa += done, pb += pairs, pc += pairs; break;
-            case PairSource::Pairs16: pa += 4 * std::size_t(pairs), pb += 4 * std::size_t(pairs); break;
-            default: pa += 4 * std::size_t(pairs); break;
-        }
-        return k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), pa, pb, pc,
+        const PairRows r = From(source, a, b, c, done);
+        return k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), r.a, r.b, r.c,
                              pixels - done);
     });
 }
+
+}  // namespace
+
+std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
+                            const void* a, const void* b, const void* c, std::uint32_t pixels) {
+    constexpr std::uint32_t kHeadBlock = 64;  // pixels: a whole block of every tier
+    const std::uint32_t to_boundary = std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
+    if (!program.stream || program.store != PairStore::Rgb32 || to_boundary == 0)
+        return TierBlocks(tier, program, source, dst, a, b, c, pixels);
+    // The pixels before the line's first cache line boundary go through a
+    // block converted on the side, so that the streamed blocks start on it.
+    // A destination not on a pixel pair boundary there streams nothing.
+    PairProgram cached = program;
+    cached.stream = false;
+    const std::uint32_t head = to_boundary / 4;
+    if (to_boundary % 8 != 0 || pixels < head + 2 * kHeadBlock)
+        return TierBlocks(tier, cached, source, dst, a, b, c, pixels);
+    alignas(64) std::uint8_t block[4 * kHeadBlock];
+    if (TierBlocks(tier, cached, source, block, a, b, c, kHeadBlock) != kHeadBlock)
+        return TierBlocks(tier, cached, source, dst, a, b, c, pixels);
+    std::memcpy(dst, block, 4 * head);
+    const PairRows r = From(source, a, b, c, head);
+    return head + TierBlocks(tier, program, source, dst + 4 * head, r.a, r.b, r.c, pixels - head);
+}
+
+void FenceStreamedStores(SimdTier tier) { KernelsOf(tier).fence(); }
 
 void UnpackV210Pairs(SimdTier tier, const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs,
                      std::uint32_t* c_pairs) {

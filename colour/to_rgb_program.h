@@ -59,6 +59,12 @@ struct PairProgram {
     std::int16_t luma_gain = 0;  // the luma term is luma_gain (Y - luma_offset)
     PairSlot slots[4];
     const LutSet* lut = nullptr;  // LutFields only: the luma term and chroma entries come from here
+    // Rgb32 only: write whole cache lines with streaming stores, which bypass
+    // the cache (frames too large to stay in it). The vector tiers stream the
+    // blocks of a line that starts on a cache line; RunPairBlocks first
+    // converts a line's pixels before one apart. FenceStreamedStores orders
+    // them before another thread reads the frame.
+    bool stream = false;
 };
 
 constexpr std::uint32_t PairStoreBytes(PairStore store) {
@@ -95,6 +101,10 @@ std::uint32_t PairBlockPixels(SimdTier tier);
 // words (Pairs16).
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels);
+
+// Orders the streaming stores this thread has made (after the last line of
+// a frame or band whose program streamed).
+void FenceStreamedStores(SimdTier tier);
 
 // Unpacks `groups` v210 groups (16 bytes, six pixels) into pair words: three
 // Y words and three C words per group. The arrays need room for two pairs

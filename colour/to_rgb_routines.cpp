@@ -6,6 +6,7 @@
 #include "colour/to_rgb_kernels.h"
 #include "colour/to_rgb_lut_tables.h"
 #include "colour/to_rgb_pixels.h"
+#include "colour/to_rgb_program.h"
 #include "colour/ycbcr_to_rgb_generic.h"
 #include "engine/reverse_lines.h"
 #include "engine/sample_positions.h"
@@ -33,6 +34,7 @@ std::uint32_t Packed8ToRgb(Packed8 source, int bits, std::uint8_t* dst, const st
     if (bits == 32 && uyvy_order && IsMmxLevel(level) && kernel_shape) {
         K13Packed8ToRgb32(tier, dst, src, width, height, dst_pitch, src_pitch, matrix,
                           flip ? flags ^ FLAG_DEST_BOTTOM_UP : flags);
+        if (StreamsStores(flags)) FenceStreamedStores(tier);
         return height * dst_pitch;
     }
     const bool kernel_level = level == SIMD_PLAIN || IsMmxLevel(level);
@@ -46,7 +48,8 @@ std::uint32_t Packed8ToRgb(Packed8 source, int bits, std::uint8_t* dst, const st
             LutKernel(tier, order, bits, LutSetFor(matrix), first, step, src, src_pitch, width, height);
         else
             K6Kernel(tier, order, bits, IsStandardRange(matrix) ? K6_601_EXPANDED : K6_601_PLAIN, first, step, src,
-                     src_pitch, width, height);
+                     src_pitch, width, height, StreamsStores(flags));
+        if (StreamsStores(flags)) FenceStreamedStores(tier);
         return height * dst_pitch;
     }
 
@@ -61,6 +64,7 @@ std::uint32_t Packed8ToRgb(Packed8 source, int bits, std::uint8_t* dst, const st
     }
     const std::uint32_t count = YCbCr8ToRgbWith(tier, dst, luma, cb, cr, width, height, dst_pitch, src_pitch, matrix,
                                                 flags, kChromaRowPerLine, kPackedLayout, bits, src_pitch);
+    if (StreamsStores(flags)) FenceStreamedStores(tier);
     if (flip) ReverseLines(dst, dst_pitch, height);
     return count;
 }
@@ -75,9 +79,12 @@ std::uint32_t PlanarToRgb(Planar source, int bits, std::uint8_t* dst, const std:
     const Planes<const std::uint8_t> in = PlanesOf(code, src, src_pitch, height);
     const std::uint32_t row = in.RowOfLine(first);
     std::uint8_t* out = dst + std::size_t(IsBottomUp(flags) ? height - end : first) * dst_pitch;
-    return YCbCr8ToRgbWith(tier, out, in.Luma(first), in.CbRow(row), in.CrRow(row), width, end - first, dst_pitch,
-                           src_pitch, matrix, flags, source == Planar::P422 ? kChromaRowPerLine : kChromaRowPerTwoLines,
-                           kPlanarLayout, bits, in.chroma_pitch);
+    const std::uint32_t count =
+        YCbCr8ToRgbWith(tier, out, in.Luma(first), in.CbRow(row), in.CrRow(row), width, end - first, dst_pitch,
+                        src_pitch, matrix, flags, source == Planar::P422 ? kChromaRowPerLine : kChromaRowPerTwoLines,
+                        kPlanarLayout, bits, in.chroma_pitch);
+    if (StreamsStores(flags)) FenceStreamedStores(tier);
+    return count;
 }
 
 std::uint32_t V210ToRgbBits(int bits, std::uint8_t* dst, const std::uint8_t* src, std::uint32_t width,
@@ -87,9 +94,12 @@ std::uint32_t V210ToRgbBits(int bits, std::uint8_t* dst, const std::uint8_t* src
     const std::uint32_t level = SimdLevel.load(std::memory_order_acquire);
     if (bits == 32 && IsMmxLevel(level) && width >= 2 && height >= 1) {
         K13V210ToRgb32(tier, dst, src, width, height, dst_pitch, src_pitch, matrix, flags);
+        if (StreamsStores(flags)) FenceStreamedStores(tier);
         return height * dst_pitch;
     }
-    return V210ToRgbWith(tier, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, bits);
+    const std::uint32_t count = V210ToRgbWith(tier, dst, src, width, height, dst_pitch, src_pitch, matrix, flags, bits);
+    if (StreamsStores(flags)) FenceStreamedStores(tier);
+    return count;
 }
 
 // Video-range alpha stretched to 0..255 (standard-range matrices) or the

@@ -75,6 +75,7 @@ std::uint32_t YCbCr8ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8
     const std::uint8_t* packed_start = nullptr;
     const bool vector = PairBlockPixels(tier) != 0 && GenericProgram(k, bits, order, &program) &&
                         (!packed || PackedSourceOf(luma, cb, cr, &source, &packed_start));
+    program.stream = StreamsStores(flags);
 
     for (std::uint32_t y = 0; y < height; ++y) {
         const std::uint32_t line_index = IsBottomUp(flags) ? height - 1 - y : y;
@@ -121,6 +122,7 @@ std::uint32_t V210ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8_t
     const RgbChannelOrder order = ChannelOrderOf(flags);
     PairProgram program;
     const bool vector = PairBlockPixels(tier) != 0 && GenericProgram(k, bits, order, &program);
+    program.stream = StreamsStores(flags);
     const std::uint32_t size = WrittenBytesPerPixel(bits);
     auto pixel = [&](std::uint8_t* o, std::int32_t y, std::int32_t cb, std::int32_t cr) {
         std::uint32_t r, g, b;

@@ -102,10 +102,18 @@ struct Avx2 {
         out[3] = _mm256_permute2x128_si256(q[2], q[3], 0x31);
     }
 
-    static void StoreQuads32(std::uint8_t* dst, const V q[4]) {
+    // `stream`: streaming stores, dst 32-byte aligned.
+    static void Put(void* p, V v, bool stream) {
+        if (stream)
+            _mm256_stream_si256(static_cast<__m256i*>(p), v);
+        else
+            _mm256_storeu_si256(static_cast<__m256i*>(p), v);
+    }
+
+    static void StoreQuads32(std::uint8_t* dst, const V q[4], bool stream) {
         V o[4];
         InOrder(q, o);
-        for (int i = 0; i < 4; ++i) _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 32 * i), o[i]);
+        for (int i = 0; i < 4; ++i) Put(dst + 32 * i, o[i], stream);
     }
 
     static void StoreQuads32KeepFourth(std::uint8_t* dst, const V q[4]) {

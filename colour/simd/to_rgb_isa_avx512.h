@@ -102,10 +102,18 @@ struct Avx512 {
         out[3] = _mm512_permutex2var_epi64(q[2], second, q[3]);
     }
 
-    static void StoreQuads32(std::uint8_t* dst, const V q[4]) {
+    // `stream`: streaming stores, dst 64-byte aligned.
+    static void Put(void* p, V v, bool stream) {
+        if (stream)
+            _mm512_stream_si512(static_cast<__m512i*>(p), v);
+        else
+            _mm512_storeu_si512(p, v);
+    }
+
+    static void StoreQuads32(std::uint8_t* dst, const V q[4], bool stream) {
         V o[4];
         InOrder(q, o);
-        for (int i = 0; i < 4; ++i) _mm512_storeu_si512(dst + 64 * i, o[i]);
+        for (int i = 0; i < 4; ++i) Put(dst + 64 * i, o[i], stream);
     }
 
     static void StoreQuads32KeepFourth(std::uint8_t* dst, const V q[4]) {
@@ -177,12 +185,12 @@ struct Avx512 {
         return x;
     }
     template <int kBytes>
-    static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half) {
+    static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half, bool stream) {
         alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
         const V index = _mm512_loadu_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
         const V bytes = _mm512_permutex2var_epi8(br, index, ga);
         if constexpr (kBytes == 4)
-            Store(dst, bytes);
+            Put(dst, bytes, stream);
         else
             _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1, bytes);
     }

@@ -84,8 +84,15 @@ struct Sse2 {
     }
 
     // Four registers of four 32-bit pixels each, in pixel order.
-    static void StoreQuads32(std::uint8_t* dst, const V q[4]) {
-        for (int i = 0; i < 4; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16 * i), q[i]);
+    // `stream`: streaming stores, dst 16-byte aligned.
+    static void StoreQuads32(std::uint8_t* dst, const V q[4], bool stream) {
+        for (int i = 0; i < 4; ++i) {
+            auto* p = reinterpret_cast<__m128i*>(dst + 16 * i);
+            if (stream)
+                _mm_stream_si128(p, q[i]);
+            else
+                _mm_storeu_si128(p, q[i]);
+        }
     }
 
     static void StoreQuads32KeepFourth(std::uint8_t* dst, const V q[4]) {

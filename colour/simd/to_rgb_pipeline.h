@@ -136,7 +136,7 @@ inline typename I::V Interleave(typename I::V left0, typename I::V left1, typena
 }
 
 template <class I, PairStore T>
-inline void Store(std::uint8_t* dst, const typename I::V slot[4]) {
+inline void Store(std::uint8_t* dst, const typename I::V slot[4], bool stream) {
     using V = typename I::V;
     if constexpr (T == PairStore::Rgb555 || T == PairStore::Rgb565) {
         const V zero = I::Zero();
@@ -166,10 +166,17 @@ inline void Store(std::uint8_t* dst, const typename I::V slot[4]) {
         const V t_lo = I::UnpackLo8(slot[2], fourth), t_hi = I::UnpackHi8(slot[2], fourth);
         V quads[4] = {I::UnpackLo16(u_lo, t_lo), I::UnpackHi16(u_lo, t_lo), I::UnpackLo16(u_hi, t_hi),
                       I::UnpackHi16(u_hi, t_hi)};
-        if constexpr (T == PairStore::Rgb32) I::StoreQuads32(dst, quads);
+        if constexpr (T == PairStore::Rgb32) I::StoreQuads32(dst, quads, stream);
         if constexpr (T == PairStore::Rgb32KeepFourth) I::StoreQuads32KeepFourth(dst, quads);
         if constexpr (T == PairStore::Rgb24) I::StoreQuads24(dst, quads);
     }
+}
+
+// Whether a line's blocks go out with streaming stores: asked for, 32-bit
+// pixels, and the line starting on a cache line (each block then fills
+// whole ones).
+inline bool StreamsBlocks(const PairProgram& p, const std::uint8_t* dst) {
+    return p.stream && p.store == PairStore::Rgb32 && (reinterpret_cast<std::uintptr_t>(dst) & 63) == 0;
 }
 
 template <class I, PairSource S, PairFinish F, PairStore T>
@@ -182,6 +189,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
     const std::uint32_t blocks = (pixels / 2) / (kBlockPixels / 2);
     const Constants<I> k = MakeConstants<I, S, F>(p);
     const V low16 = I::Set32(0xFFFF), field_mask = I::Set32(0x3FF);
+    const bool stream = StreamsBlocks(p, dst);
 
     for (std::uint32_t n = 0; n < blocks; ++n) {
         V y[2], ch[2], slot[4];
@@ -243,7 +251,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                                             Finish<I, F>(rt[1]));
             }
         }
-        Store<I, T>(dst + std::size_t(n) * kOutBytes, slot);
+        Store<I, T>(dst + std::size_t(n) * kOutBytes, slot, stream);
     }
     return blocks * kBlockPixels;
 }

@@ -26,6 +26,7 @@ void UnpackV210PairsAvx512(const std::uint8_t* src, std::uint32_t groups, std::u
 void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
+void FenceStoresSse2();
 
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
@@ -38,6 +39,7 @@ struct ToRgbKernels {
     std::uint32_t block_pixels;
     void (*v210_pairs)(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs, std::uint32_t* c_pairs);
     void (*divide)(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
+    void (*fence)();  // orders the streaming stores of pair_blocks (the plain code makes none)
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);

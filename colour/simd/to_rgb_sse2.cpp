@@ -25,6 +25,8 @@ void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
     to_rgb_pipeline::DivideBy10000<to_rgb_pipeline::Sse2>(sums, out, count);
 }
 
+void FenceStoresSse2() { _mm_sfence(); }
+
 }  // namespace lumacore
 
 #else  // no SSE2 on this architecture: the tier is never chosen
@@ -45,6 +47,7 @@ void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
         out[i] = std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
     }
 }
+void FenceStoresSse2() {}
 
 }  // namespace lumacore
 
@@ -57,6 +60,7 @@ void InstallToRgbSse2(ToRgbKernels& k) {
     k.block_pixels = kSse2BlockPixels;
     k.v210_pairs = UnpackV210PairsSse2;
     k.divide = DivideBy10000Sse2;
+    k.fence = FenceStoresSse2;  // the wider tiers' streaming stores too
 }
 
 }  // namespace lumacore

@@ -20,6 +20,7 @@
 #include <cstdint>
 
 #include "engine/simd/isa_namespace.h"
+#include "colour/simd/to_rgb_pipeline.h"
 #include "colour/to_rgb_program.h"
 
 namespace lumacore {
@@ -75,6 +76,7 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
     constexpr std::uint32_t kPixels = 2 * R::kPairs;  // a register of 16-bit words
     const Constants<R> k = MakeConstants<R>(p, source);
     const bool luma_high = source == PairSource::Uyvy;
+    const bool stream = to_rgb_pipeline::StreamsBlocks(p, dst);
     const std::uint32_t steps = pixels / kPixels;
     for (std::uint32_t n = 0; n < steps; ++n) {
         const V v = R::Load(line + 2 * kPixels * std::size_t(n));
@@ -94,8 +96,8 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
             const V br = R::PackU16(s[0], s[2]), ga = R::PackU16(s[1], s[3]);
             constexpr int kBytes = T == PairStore::Rgb32 ? 4 : 3;
             std::uint8_t* out = dst + kBytes * kPixels * std::size_t(n);
-            R::template StorePixelBytes<kBytes>(out, br, ga, 0);
-            R::template StorePixelBytes<kBytes>(out + kBytes * kPixels / 2, br, ga, 1);
+            R::template StorePixelBytes<kBytes>(out, br, ga, 0, stream);
+            R::template StorePixelBytes<kBytes>(out + kBytes * kPixels / 2, br, ga, 1, stream);
         } else {
             // Pixels placed so that the stores' lanes come out in order.
             Slots<R, T == PairStore::Rgb32 ? 4 : 3, kChromaLast>(k, luma_high, R::ForQuads(v), s);
@@ -104,8 +106,8 @@ std::uint32_t Steps(const PairProgram& p, PairSource source, std::uint8_t* dst, 
             const V bg = R::UnpackLo8(br, ga), ra = R::UnpackHi8(br, ga);
             const V first = R::UnpackLo16(bg, ra), second = R::UnpackHi16(bg, ra);
             if constexpr (T == PairStore::Rgb32) {
-                R::Store(dst + 4 * kPixels * std::size_t(n), first);
-                R::Store(dst + 4 * kPixels * std::size_t(n) + 2 * kPixels, second);
+                R::Put(dst + 4 * kPixels * std::size_t(n), first, stream);
+                R::Put(dst + 4 * kPixels * std::size_t(n) + 2 * kPixels, second, stream);
             } else {
                 R::StoreThreeOfFour(dst + 3 * kPixels * std::size_t(n), first, second);
             }

@@ -77,10 +77,13 @@ PairSource SourceOf(int v) { return v % 2 ? PairSource::Yuy2 : PairSource::Uyvy;
 const K6Set& K6Of(int v) { return v >= 6 ? K6_601_EXPANDED : K6_601_PLAIN; }
 const LutSet& LutOf(int v) { return v >= 6 ? LUT_601_EXPANDED : LUT_601_PLAIN; }
 
+// Programs that ask for streaming stores get them where the destination
+// starts on a cache line (offset 0 of the harness's blocks).
 template <PairBlocks K>
 U32 K6Blocks(const Call& c) {
-    return K(K6Program(K6Of(c.variant), OutBits(c.variant)), SourceOf(c.variant), c.dst[0], c.src[0], nullptr,
-             nullptr, c.n);
+    PairProgram p = K6Program(K6Of(c.variant), OutBits(c.variant));
+    p.stream = c.variant >= 6;
+    return K(p, SourceOf(c.variant), c.dst[0], c.src[0], nullptr, nullptr, c.n);
 }
 U32 K6Plain(const Call& c) {
     K6Kernel(SimdTier::Plain, OrderOf(c.variant), OutBits(c.variant), K6Of(c.variant), c.dst[0], 0, c.src[0], 0, c.n,
@@ -138,8 +141,9 @@ template <PairBlocks K>
 U32 K13Blocks(const Call& c) {
     K13Tables scratch;
     const K13Tables& t = K13TablesFor(c.variant, scratch);
-    return K(K13Program(t.bits8[c.variant % 4], t.luma_offset8, t.chroma_offset8), PairSource::Uyvy, c.dst[0],
-             c.src[0], nullptr, nullptr, c.n);
+    PairProgram p = K13Program(t.bits8[c.variant % 4], t.luma_offset8, t.chroma_offset8);
+    p.stream = c.variant % 2 == 1;
+    return K(p, PairSource::Uyvy, c.dst[0], c.src[0], nullptr, nullptr, c.n);
 }
 U32 K13Plain(const Call& c) {
     K13Packed8ToRgb32(SimdTier::Plain, c.dst[0], c.src[0], c.n, 1, 4 * c.n, 2 * c.n, c.variant, U32(c.variant % 4));
@@ -158,6 +162,7 @@ std::size_t Half(U32 n, int) { return n / 2; }
 PairProgram GenericOf(int v) {
     PairProgram p;
     GenericProgram(kToRgb8[ToRgbMatrixIndex(v % 6)], GenericBits(v), ChannelOrderOf(U32(v % 5)), &p);
+    p.stream = v % 8 == 7;
     return p;
 }
 template <PairBlocks K>

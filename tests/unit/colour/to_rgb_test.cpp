@@ -107,5 +107,46 @@ TEST(ToRgbRoutines, ProcessorLevelAndOrderPickThePath) {
     }
 }
 
+// Streaming stores change how the 32-bit routines write, not what: every
+// width and every start of the destination (the pixels before its first
+// cache line go through a block converted on the side) gives the bytes the
+// cached stores give, and nothing outside the lines.
+TEST(ToRgbRoutines, StreamingStoresWriteTheSameBytes) {
+    struct Case {
+        lumacore::RgbConvertRoutine routine;
+        std::uint32_t (*source_bytes)(std::uint32_t w, std::uint32_t h);
+        std::uint32_t flags;
+    };
+    auto packed = [](std::uint32_t w, std::uint32_t h) { return 2 * w * h; };
+    auto planar = [](std::uint32_t w, std::uint32_t h) { return w * h + 2 * (w / 2) * ((h + 1) / 2); };
+    auto v210 = [](std::uint32_t w, std::uint32_t h) { return 16 * ((w + 5) / 6) * h; };
+    const Case cases[] = {
+        {&lumacore::UyvyToRgb32, packed, 0x8000},  // 13-bit kernel
+        {&lumacore::CyuvToRgb32, packed, 0x8001},
+        {&lumacore::Yuy2ToRgb32, packed, 0x8000},  // 6-bit kernel
+        {&lumacore::YvyuToRgb32, packed, 0x8002},  // converter
+        {&lumacore::I420ToRgb32, planar, 0x8000},
+        {&lumacore::V210ToRgb32, v210, 0x8000},
+        {&lumacore::V210ToRgb24, v210, 0x8000},  // 24-bit: nothing streams
+    };
+    const std::uint32_t h = 3;
+    for (const Case& c : cases)
+        for (std::uint32_t w : {2u, 66u, 130u, 198u, 1928u})
+            for (std::uint32_t offset : {0u, 4u, 8u, 24u, 56u, 60u, 2u, 3u}) {
+                SCOPED_TRACE(testing::Message() << "case " << &c - cases << " width " << w << " offset " << offset);
+                const std::uint32_t sp = c.source_bytes == v210 ? 16 * ((w + 5) / 6) : c.source_bytes == planar ? w : 2 * w;
+                const Bytes src = Random(c.source_bytes(w, h), w + offset);
+                const std::uint32_t dp = 4 * w + 64;
+                const Bytes fill = Random(std::size_t(h) * dp + 128, w);
+                alignas(64) static std::uint8_t cached[3 * (4 * 1928 + 64) + 256], streamed[sizeof cached];
+                std::copy(fill.begin(), fill.end(), cached);
+                std::copy(fill.begin(), fill.end(), streamed);
+                c.routine(cached + offset, src.data(), w, h, dp, sp, 5, c.flags);
+                c.routine(streamed + offset, src.data(), w, h, dp, sp, 5, c.flags | 0x10000);
+                ASSERT_EQ(FirstDifference(Bytes(cached, cached + fill.size()), Bytes(streamed, streamed + fill.size())),
+                          -1);
+            }
+}
+
 }  // namespace
 }  // namespace lumacore_test
