@@ -73,8 +73,6 @@ struct Avx2Lanes {
 #else
     static F MulAddF(F a, F b, F c) { return _mm256_add_ps(_mm256_mul_ps(a, b), c); }
 #endif
-    // Per lane: `if_negative` where f is negative, else `otherwise`.
-    static F SelectNegative(F f, F if_negative, F otherwise) { return _mm256_blendv_ps(otherwise, if_negative, f); }
 
     // Lane 0: [last of prev's lane 1, a0, a1, a2]; lane 1: [last of a's lane 0, a4, a5, a6].
     static I ShiftInLast(I a, I prev) { return _mm256_alignr_epi8(a, _mm256_permute2x128_si256(a, prev, 0x03), 12); }

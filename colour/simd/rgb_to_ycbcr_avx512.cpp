@@ -28,6 +28,7 @@ struct Avx512Lanes {
     static I And(I a, I b) { return _mm512_and_si512(a, b); }
     static I Or(I a, I b) { return _mm512_or_si512(a, b); }
     static I Add32(I a, I b) { return _mm512_add_epi32(a, b); }
+    static I Add16(I a, I b) { return _mm512_add_epi16(a, b); }
     static I Min16(I a, I b) { return _mm512_min_epi16(a, b); }
     static I Max16(I a, I b) { return _mm512_max_epi16(a, b); }
     static I Madd(I a, I b) { return _mm512_madd_epi16(a, b); }
@@ -63,10 +64,7 @@ struct Avx512Lanes {
     static F ToFloat(I a) { return _mm512_cvtepi32_ps(a); }
     static I Truncate(F a) { return _mm512_cvttps_epi32(a); }
     static F MulAddF(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
-    // Per lane: `if_negative` where f is negative, else `otherwise`.
-    static F SelectNegative(F f, F if_negative, F otherwise) {
-        return _mm512_mask_blend_ps(_mm512_movepi32_mask(_mm512_castps_si512(f)), otherwise, if_negative);
-    }
+    static F MulF(F a, F b) { return _mm512_mul_ps(a, b); }
 
     // [last of prev, a0 .. a14]: each lane's first dword is the one before it.
     static I ShiftInLast(I a, I prev) { return _mm512_alignr_epi32(a, prev, 15); }

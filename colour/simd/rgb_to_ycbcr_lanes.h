@@ -16,6 +16,7 @@
 
 #include "engine/simd/isa_namespace.h"
 #include "colour/rgb_to_ycbcr_tables.h"
+#include "colour/simd/to_rgb_simd.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
 
 namespace lumacore {
@@ -28,14 +29,16 @@ namespace {
 // Every sample is clamp(s / 10000 + offset) with the division truncating
 // toward zero. The vector code computes it in single precision, exactly:
 //
-// 8 bits. |s| < 2^22, so s is exact as a float, and the quotients stay below
-// 260. For s >= 0, (s + 0.5) / 10000 + offset lies at least 0.00005 from an
-// integer and floors to the sample; for s < 0, (s + 9999.5) / 10000 +
-// offset floors to the truncated quotient plus offset. s x (1/10000) + that
-// addend is within 0.00004 of the exact value (each rounding is at most
-// half a unit in the last place of a value below 512), so truncating it
-// gives the sample. Where the value is negative, truncation and flooring
-// differ, but both clamp to 0.
+// 8-bit luma. |s| < 2^22, so s is exact as a float, and the quotients stay
+// below 260. (s + 0.5) / 10000 + offset lies at least 0.00005 from an
+// integer and floors to the sample; s x (1/10000) + that addend is within
+// 0.00004 of the exact value (each rounding is at most half a unit in the
+// last place of a value below 512), so truncating it gives the sample.
+//
+// 8-bit chroma. Sums of either sign: s times 1/10000 rounded up by three
+// units in the last place (the factor the Y'CbCr to RGB division uses),
+// truncated by the conversion to integer, is s / 10000 truncated toward
+// zero; the offset is added to the packed 16-bit words.
 //
 // 10 bits. Quotients reach 1020 and the margin above is too thin, so the
 // sum is first divided by 16: floor(s / 10000) = floor(floor(s / 16) / 625)
@@ -54,10 +57,8 @@ inline constexpr float kInv625 = 1.0f / 625.0f;
 static_assert(kLuma8Sums.high < (1 << 22) && -kChroma8Sums.low < (1 << 22) && kChroma8Sums.high < (1 << 22));
 static_assert(kLuma10Sums.high < (1 << 24) && -kChroma10Sums.low < (1 << 24) && kChroma10Sums.high < (1 << 24));
 
-// The float added to s x (1/10000) (8 bits) or v x (1/625) (10 bits).
-inline float Addend8(std::int32_t offset, bool negative) {
-    return float(offset) + (negative ? 9999.5f / 10000.0f : 0.5f / 10000.0f);
-}
+// The float added to s x (1/10000) (8-bit luma) or v x (1/625) (10 bits).
+inline float Addend8(std::int32_t offset) { return float(offset) + 0.5f / 10000.0f; }
 inline float Addend10(std::int32_t offset) { return float(offset) + 0.5f / 625.0f; }
 
 // Luma never leaves its range: the 10-bit code adds the offset without a
@@ -77,10 +78,10 @@ struct Kernels {
     // 8 bits: the sample before its clamp, from a luma sum (never negative).
     static I Luma8(I s, F addend) { return L::Truncate(L::MulAddF(L::ToFloat(s), L::SetF(kInv10000), addend)); }
 
-    // 8 bits: the sample before its clamp, from a chroma sum.
-    static I Chroma8(I s, F addend_negative, F addend) {
-        const F f = L::ToFloat(s);
-        return L::Truncate(L::MulAddF(f, L::SetF(kInv10000), L::SelectNegative(f, addend_negative, addend)));
+    // 8 bits: a chroma sum divided by 10000, truncated toward zero as the
+    // conversion to integer truncates (the offset is added after packing).
+    static I Chroma8(I s) {
+        return L::Truncate(L::MulF(L::ToFloat(s), L::SetF(__builtin_bit_cast(float, kTenThousandthBits))));
     }
 
     // 10 bits: the luma sample (never beyond 1023, so never clamped).
@@ -148,11 +149,11 @@ struct Kernels {
     // Cr of the 4 even pixels as words [Cb x 4, Cr x 4]; both offset, still
     // to be clamped by the byte packing.
     struct Addends8 {
-        F luma, chroma, chroma_negative;
+        F luma;
+        I chroma;  // the offset, in 16-bit words
     };
     static Addends8 AddendsOf8(const PixelCoefficients& k) {
-        return {L::SetF(Addend8(k.y_offset, false)), L::SetF(Addend8(k.c_offset, false)),
-                L::SetF(Addend8(k.c_offset, true))};
+        return {L::SetF(Addend8(k.y_offset)), L::Set16(std::int16_t(k.c_offset))};
     }
 
     // Records that load whole registers of pixels (kWholeQuads) give lane k
@@ -175,9 +176,8 @@ struct Kernels {
         if (!chroma) return;
         // The split of the even pixels is the even lanes of the pixels' splits.
         const Split even = {L::EvenOf(s0.b02, s1.b02), L::EvenOf(s0.b1, s1.b1)};
-        const I cb = Chroma8(Sum(even, w.cb02, w.cb1), a.chroma_negative, a.chroma);
-        const I cr = Chroma8(Sum(even, w.cr02, w.cr1), a.chroma_negative, a.chroma);
-        colour = L::PacksI32(cb, cr);
+        const I cb = Chroma8(Sum(even, w.cb02, w.cb1)), cr = Chroma8(Sum(even, w.cr02, w.cr1));
+        colour = L::Add16(L::PacksI32(cb, cr), a.chroma);
     }
 
     template <RgbPixels P, PackedOrder O>
@@ -358,10 +358,10 @@ struct Kernels {
         I v;
         switch (kind) {
             case SampleKind::Luma8:
-                v = Luma8(s, L::SetF(Addend8(offset, false)));
+                v = Luma8(s, L::SetF(Addend8(offset)));
                 break;
             case SampleKind::Chroma8:
-                v = Chroma8(s, L::SetF(Addend8(offset, true)), L::SetF(Addend8(offset, false)));
+                v = L::Add32(Chroma8(s), L::Set32(offset));
                 break;
             case SampleKind::Luma10:
                 return Luma10(s, L::SetF(Addend10(offset)));

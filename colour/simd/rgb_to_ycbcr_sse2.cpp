@@ -67,11 +67,6 @@ struct Sse2Lanes {
     static F MulF(F a, F b) { return _mm_mul_ps(a, b); }
     static F AddF(F a, F b) { return _mm_add_ps(a, b); }
     static F MulAddF(F a, F b, F c) { return _mm_add_ps(_mm_mul_ps(a, b), c); }
-    // Per lane: `if_negative` where f is negative, else `otherwise`.
-    static F SelectNegative(F f, F if_negative, F otherwise) {
-        const F negative = _mm_castsi128_ps(_mm_srai_epi32(_mm_castps_si128(f), 31));
-        return _mm_or_ps(_mm_and_ps(negative, if_negative), _mm_andnot_ps(negative, otherwise));
-    }
 
     // [last of prev, a0, a1, a2]
     static I ShiftInLast(I a, I prev) { return _mm_or_si128(_mm_slli_si128(a, 4), _mm_srli_si128(prev, 12)); }
