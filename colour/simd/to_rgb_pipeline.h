@@ -179,7 +179,21 @@ inline bool StreamsBlocks(const PairProgram& p, const std::uint8_t* dst) {
     return p.stream && p.store == PairStore::Rgb32 && (reinterpret_cast<std::uintptr_t>(dst) & 63) == 0;
 }
 
-template <class I, PairSource S, PairFinish F, PairStore T>
+// The slots' kinds, known when the loop is compiled (the 32-bit programs'
+// common shapes: three colour slots with chroma terms and a constant fourth
+// or first) or read from the constants.
+enum class SlotShape { AnyShape, ConstantLast, ConstantFirst };
+
+template <SlotShape H>
+constexpr bool ShapeKnown() {
+    return H != SlotShape::AnyShape;
+}
+template <SlotShape H>
+constexpr int ConstantSlot() {
+    return H == SlotShape::ConstantLast ? 3 : 0;
+}
+
+template <class I, PairSource S, PairFinish F, PairStore T, SlotShape H = SlotShape::AnyShape>
 std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
                      std::uint32_t pixels) {
     using V = typename I::V;
@@ -235,13 +249,13 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 }
             };
             for (int j = 0; j < kSlots; ++j) {
-                if (k.is_constant[j]) {
+                if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
                     slot[j] = k.constant[j];
                     continue;
                 }
                 V l[2], rt[2];
                 for (int r = 0; r < 2; ++r) {
-                    const bool chroma_term = !IsShiftFinish(F) || k.has_chroma[j];
+                    const bool chroma_term = ShapeKnown<H>() || !IsShiftFinish(F) || k.has_chroma[j];
                     sums(r, chroma_term ? MaddAdd<I>(k.bias[j], chroma[r], k.gains[j]) : k.bias[j], &l[r], &rt[r]);
                 }
                 if constexpr (IsShiftFinish(F))
@@ -260,7 +274,17 @@ template <class I, PairSource S, PairFinish F>
 std::uint32_t ByStore(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
                       std::uint32_t pixels) {
     switch (p.store) {
-        case PairStore::Rgb32: return Blocks<I, S, F, PairStore::Rgb32>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb32: {
+            // 32-bit programs of three colour slots and a constant one.
+            auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
+            if constexpr (F == PairFinish::Shift13 || F == PairFinish::Divide10000) {
+                if (p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
+                    return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, a, b, c, pixels);
+                if (p.slots[0].constant >= 0 && colour(1) && colour(2) && colour(3))
+                    return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, a, b, c, pixels);
+            }
+            return Blocks<I, S, F, PairStore::Rgb32>(p, dst, a, b, c, pixels);
+        }
         case PairStore::Rgb32KeepFourth: return Blocks<I, S, F, PairStore::Rgb32KeepFourth>(p, dst, a, b, c, pixels);
         case PairStore::Rgb24: return Blocks<I, S, F, PairStore::Rgb24>(p, dst, a, b, c, pixels);
         case PairStore::Rgb555: return Blocks<I, S, F, PairStore::Rgb555>(p, dst, a, b, c, pixels);
