@@ -179,10 +179,10 @@ inline bool StreamsBlocks(const PairProgram& p, const std::uint8_t* dst) {
     return p.stream && p.store == PairStore::Rgb32 && (reinterpret_cast<std::uintptr_t>(dst) & 63) == 0;
 }
 
-// The slots' kinds, known when the loop is compiled (the 32-bit programs'
-// common shapes: three colour slots with chroma terms and a constant fourth
-// or first) or read from the constants.
-enum class SlotShape { AnyShape, ConstantLast, ConstantFirst };
+// The slots' kinds, known when the loop is compiled (the common shapes:
+// three colour slots with chroma terms and a constant fourth or first, or
+// the three alone) or read from the constants.
+enum class SlotShape { AnyShape, ConstantLast, ConstantFirst, NoConstant };
 
 template <SlotShape H>
 constexpr bool ShapeKnown() {
@@ -190,7 +190,7 @@ constexpr bool ShapeKnown() {
 }
 template <SlotShape H>
 constexpr int ConstantSlot() {
-    return H == SlotShape::ConstantLast ? 3 : 0;
+    return H == SlotShape::ConstantLast ? 3 : H == SlotShape::ConstantFirst ? 0 : -1;
 }
 
 template <class I, PairSource S, PairFinish F, PairStore T, SlotShape H = SlotShape::AnyShape>
@@ -273,10 +273,11 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
 template <class I, PairSource S, PairFinish F>
 std::uint32_t ByStore(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
                       std::uint32_t pixels) {
+    // The slots with chroma terms, and the 32- and 24-bit programs' common
+    // shapes: three such slots and a constant one, or just the three.
+    auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
     switch (p.store) {
         case PairStore::Rgb32: {
-            // 32-bit programs of three colour slots and a constant one.
-            auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
             if constexpr (F == PairFinish::Shift13 || F == PairFinish::Divide10000) {
                 if (p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
                     return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, a, b, c, pixels);
@@ -286,7 +287,12 @@ std::uint32_t ByStore(const PairProgram& p, std::uint8_t* dst, const void* a, co
             return Blocks<I, S, F, PairStore::Rgb32>(p, dst, a, b, c, pixels);
         }
         case PairStore::Rgb32KeepFourth: return Blocks<I, S, F, PairStore::Rgb32KeepFourth>(p, dst, a, b, c, pixels);
-        case PairStore::Rgb24: return Blocks<I, S, F, PairStore::Rgb24>(p, dst, a, b, c, pixels);
+        case PairStore::Rgb24:
+            if constexpr (F == PairFinish::Shift13 || F == PairFinish::Divide10000) {
+                if (colour(0) && colour(1) && colour(2))
+                    return Blocks<I, S, F, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, a, b, c, pixels);
+            }
+            return Blocks<I, S, F, PairStore::Rgb24>(p, dst, a, b, c, pixels);
         case PairStore::Rgb555: return Blocks<I, S, F, PairStore::Rgb555>(p, dst, a, b, c, pixels);
         case PairStore::Rgb565: return Blocks<I, S, F, PairStore::Rgb565>(p, dst, a, b, c, pixels);
     }
