@@ -95,8 +95,9 @@ std::uint32_t PairBlockPixels(SimdTier tier);
 
 // Converts the whole blocks of a line's first `pixels` pixels with a vector
 // tier, the narrower tiers' smaller blocks taking what they can of the rest,
-// and returns how many pixels it wrote (a multiple of 16; 0 for the plain
-// tier). Only whole pairs are read. `a`, `b`, `c`: the luma,
+// and returns how many pixels it wrote (a multiple of 16, or an even count
+// for a streamed line that starts off a cache line; 0 for the plain tier).
+// Only whole pairs are read. `a`, `b`, `c`: the luma,
 // Cb and Cr rows (Planar8), the line (packed sources), or the Y and C pair
 // words (Pairs16).
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
