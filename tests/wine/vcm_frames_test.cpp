@@ -209,4 +209,29 @@ TEST(VcmFrames, FramesInBandsAreTheFramesOfOneBand) {
     EXPECT_TRUE(frames[0] == frames[1]);
 }
 
+// A 2160p frame is written with streaming stores, a frame of its first 1080
+// lines (below the size that streams) with ordinary ones: the same lines come
+// out the same, at the bottom of the bottom-up RGB frame.
+TEST(VcmFrames, StreamedFramesAreTheFramesOfTheCache) {
+    const int w = 3840, h = 2160;
+    for (const char* fcc : {"UYVY", "YUY2", "v210"}) {
+        SCOPED_TRACE(fcc);
+        const bool v210 = fcc[0] == 'v';
+        const size_t line = v210 ? 16 * ((w + 47) / 48) * 8 : 2 * w;
+        const lumacore_test::Bytes src = lumacore_test::Random(line * h, 5);
+        std::vector<BYTE> rgb[2];
+        for (int part : {0, 1}) {
+            const int lines = part ? h / 2 : h;
+            const Compressor hic = Open(Fcc(fcc), ICMODE_DECOMPRESS);
+            ASSERT_TRUE(hic);
+            BITMAPINFOHEADER in = Header(w, lines, v210 ? 20 : 16, Fcc(fcc), DWORD(line * lines));
+            BITMAPINFOHEADER out = Header(w, lines, 32, BI_RGB);
+            rgb[part].assign(DibSize(w, lines, 32), 0);
+            ASSERT_EQ(ICDecompress(hic.get(), 0, &in, const_cast<BYTE*>(src.data()), &out, rgb[part].data()),
+                      DWORD(ICERR_OK));
+        }
+        EXPECT_TRUE(std::equal(rgb[1].begin(), rgb[1].end(), rgb[0].begin() + rgb[0].size() / 2));
+    }
+}
+
 }  // namespace
