@@ -76,6 +76,14 @@ struct Avx2 {
         return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(sum), factor));
     }
 
+    // Single precision with fused multiply-adds (FusedDivide in the pipeline).
+    using F = __m256;
+    static constexpr bool kFusedDivide = true;
+    static F ToFloat(V v) { return _mm256_cvtepi32_ps(v); }
+    static F SetF(float v) { return _mm256_set1_ps(v); }
+    static F MulAddF(F a, F b, F c) { return _mm256_fmadd_ps(a, b, c); }
+    static V Truncate(F v) { return _mm256_cvttps_epi32(v); }
+
     static V Gather32(const std::uint32_t* table, V index) {
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 4);
     }

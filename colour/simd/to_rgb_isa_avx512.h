@@ -76,6 +76,14 @@ struct Avx512 {
         return _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(sum), factor));
     }
 
+    // Single precision with fused multiply-adds (FusedDivide in the pipeline).
+    using F = __m512;
+    static constexpr bool kFusedDivide = true;
+    static F ToFloat(V v) { return _mm512_cvtepi32_ps(v); }
+    static F SetF(float v) { return _mm512_set1_ps(v); }
+    static F MulAddF(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
+    static V Truncate(F v) { return _mm512_cvttps_epi32(v); }
+
     static V Gather32(const std::uint32_t* table, V index) { return _mm512_i32gather_epi32(index, table, 4); }
 
     // 64 pixels of planes: register r holds pairs 16r..16r+15, four a lane.

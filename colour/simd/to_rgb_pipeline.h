@@ -120,6 +120,41 @@ inline typename I::V MaddAdd(typename I::V acc, typename I::V a, typename I::V b
         return I::Add32(I::Madd(a, b), acc);
 }
 
+// The division by 10000 of 8-bit samples' sums, fused into the luma term
+// (records with fused multiply-adds): per pair and slot, the chroma term C
+// (exact, with the bias) becomes c = C x (1/10000) + 0.00005 in one fused
+// multiply-add; per pixel, y' x (gain/10000) + c in another, truncated. The
+// exact quotient of a sum s = gain y' + C >= 0 is k + f with f a multiple of
+// 0.0001 below 1, so k + f + 0.00005 truncates to k while the error stays
+// below 0.00005: the roundings of 1/10000 (|C| < 2.4e6: 6e-6) and of
+// gain/10000 (|y'| < 256: 1.5e-5), of c (1.5e-5 at most, c < 512) and of the
+// result (7.6e-6 below 256, where it matters) add up to 4.4e-5. A negative
+// sum gives less than 1, which truncates to 0 or below, both clamped to 0.
+// The harness checks every (Y', Cb, Cr) of every matrix through each tier.
+inline constexpr float kFusedDivideMargin = 0.00005f;
+
+template <class I, PairSource S, PairFinish F>
+constexpr bool FusedDivide() {
+    if constexpr (requires { I::kFusedDivide; })
+        return F == PairFinish::Divide10000 && S != PairSource::Pairs16;
+    return false;
+}
+
+template <class I, bool kUsed>
+struct FusedConstants {};
+template <class I>
+struct FusedConstants<I, true> {
+    typename I::F gain, inverse, margin;
+    typename I::V first, second;  // word selectors: a pair's left or right Y' as a 32-bit lane
+
+    explicit FusedConstants(const PairProgram& p)
+        : gain(I::SetF(float(double(p.luma_gain) / 10000.0))),
+          inverse(I::SetF(1.0f / 10000.0f)),
+          margin(I::SetF(kFusedDivideMargin)),
+          first(I::Set16Pair(1, 0)),
+          second(I::Set16Pair(0, 1)) {}
+};
+
 template <class I, PairFinish F>
 inline typename I::V Finish(typename I::V sum) {
     if constexpr (F == PairFinish::Divide10000) return I::Divide10000(sum);
@@ -204,6 +239,13 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
     const Constants<I> k = MakeConstants<I, S, F>(p);
     const V low16 = I::Set32(0xFFFF), field_mask = I::Set32(0x3FF);
     const bool stream = StreamsBlocks(p, dst);
+    constexpr bool kFused = FusedDivide<I, S, F>();
+    const auto fused = [&] {
+        if constexpr (kFused)
+            return FusedConstants<I, true>(p);
+        else
+            return FusedConstants<I, false>{};
+    }();
 
     for (std::uint32_t n = 0; n < blocks; ++n) {
         V y[2], ch[2], slot[4];
@@ -223,6 +265,32 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                     return I::Sub32(I::And(I::Srl32(sum, k.field_shift[j]), field_mask), k.bias[j]);
                 };
                 slot[j] = Interleave<I>(field(left[0]), field(left[1]), field(right[0]), field(right[1]));
+            }
+        } else if constexpr (kFused) {
+            // Each pixel's y' as a float, each pair's chroma term over 10000
+            // plus the margin, then one fused multiply-add a pixel and slot.
+            using FV = typename I::F;
+            FV y_left[2], y_right[2];
+            V chroma[2];
+            for (int r = 0; r < 2; ++r) {
+                const V ys = I::Sub16(y[r], k.luma_offset);
+                chroma[r] = I::Sub16(ch[r], k.chroma_offset);
+                y_left[r] = I::ToFloat(I::Madd(ys, fused.first));
+                y_right[r] = I::ToFloat(I::Madd(ys, fused.second));
+            }
+            for (int j = 0; j < kSlots; ++j) {
+                if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
+                    slot[j] = k.constant[j];
+                    continue;
+                }
+                V l[2], rt[2];
+                for (int r = 0; r < 2; ++r) {
+                    const FV c = I::MulAddF(I::ToFloat(MaddAdd<I>(k.bias[j], chroma[r], k.gains[j])),
+                                            fused.inverse, fused.margin);
+                    l[r] = I::Truncate(I::MulAddF(y_left[r], fused.gain, c));
+                    rt[r] = I::Truncate(I::MulAddF(y_right[r], fused.gain, c));
+                }
+                slot[j] = Interleave<I>(l[0], l[1], rt[0], rt[1]);
             }
         } else {
             // Luma words (scaled for the shift finishes), and the sums of the

@@ -180,6 +180,26 @@ U32 PackedBlocks(const Call& c) {
     constexpr PairSource kSources[] = {PairSource::Uyvy, PairSource::Yuy2, PairSource::Yvyu};
     return K(GenericOf(c.variant), kSources[c.variant % 3], c.dst[0], c.src[0], nullptr, nullptr, c.n);
 }
+// The converters' division over every (Y', Cb, Cr) of 8-bit samples, variant
+// v: matrix v, 32-bit pixels, pairs in UYVY order (as the 6-bit sweep above).
+std::size_t TwoPixels32(U32 n, int) { return 8 * std::size_t(n); }
+template <PairBlocks K>
+U32 GenericEvery(const Call& c) {
+    PairProgram p;
+    GenericProgram(kToRgb8[ToRgbMatrixIndex(c.variant)], 32, ORDER_BGRX, &p);
+    Call pairs = c;
+    pairs.variant = 0;  // UYVY order
+    return K(p, PairSource::Uyvy, c.dst[0], PairsOf(pairs), nullptr, nullptr, 2 * c.n) / 2;
+}
+U32 GenericEveryPlain(const Call& c) {
+    Call pairs = c;
+    pairs.variant = 0;  // UYVY order
+    const U8* in = PairsOf(pairs);
+    YCbCr8ToRgbWith(SimdTier::Plain, c.dst[0], in + 1, in, in + 2, 2 * c.n, 1, 8 * c.n, 4 * c.n, c.variant,
+                    U32(ORDER_BGRX), kChromaRowPerLine, kPackedLayout, 32, 4 * c.n);
+    return c.n;
+}
+
 U32 PackedPlain(const Call& c) {
     static constexpr int kAt[3][3] = {{1, 0, 2}, {0, 1, 3}, {0, 3, 1}};  // Y', Cb, Cr of a pair
     const int* at = kAt[c.variant % 3];
@@ -215,6 +235,13 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .tiers = {{Isa::Avx2, K6Every<ToRgbPairBlocksAvx2>, avx2 / 2},
                    {Isa::Avx512, K6Every<ToRgbPairBlocksAvx512>, avx512 / 2}},
          .variants = 12, .min_items = 1, .max_items = 0, .sums = EverySample},
+        // The tiers whose division is fused into the luma term (SSE2's is
+        // DivideBy10000's, checked over every sum above).
+        {.name = "Divided by 10000, every sample", .src = {{Per<4>, 4}}, .dst = {{TwoPixels32}},
+         .plain = GenericEveryPlain,
+         .tiers = {{Isa::Avx2, GenericEvery<ToRgbPairBlocksAvx2>, avx2 / 2},
+                   {Isa::Avx512, GenericEvery<ToRgbPairBlocksAvx512>, avx512 / 2}},
+         .variants = 6, .min_items = 1, .max_items = 0, .sums = EverySample},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, LutBlocks<ToRgbPairBlocksAvx2>, avx2},
