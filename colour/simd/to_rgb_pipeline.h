@@ -121,16 +121,18 @@ inline typename I::V MaddAdd(typename I::V acc, typename I::V a, typename I::V b
 }
 
 // The division by 10000 of 8-bit samples' sums, fused into the luma term
-// (records with fused multiply-adds): per pair and slot, the chroma term C
-// (exact, with the bias) becomes c = C x (1/10000) + 0.00005 in one fused
-// multiply-add; per pixel, y' x (gain/10000) + c in another, truncated. The
-// exact quotient of a sum s = gain y' + C >= 0 is k + f with f a multiple of
-// 0.0001 below 1, so k + f + 0.00005 truncates to k while the error stays
-// below 0.00005: the roundings of 1/10000 (|C| < 2.4e6: 6e-6) and of
-// gain/10000 (|y'| < 256: 1.5e-5), of c (1.5e-5 at most, c < 512) and of the
-// result (7.6e-6 below 256, where it matters) add up to 4.4e-5. A negative
-// sum gives less than 1, which truncates to 0 or below, both clamped to 0.
-// The harness checks every (Y', Cb, Cr) of every matrix through each tier.
+// (records with fused multiply-adds). The sum is s = gain (Y - offset) + C,
+// C the chroma term with the bias (exact; the chroma offsets folded into the
+// bias). Per pair and slot, c = C x (1/10000) + m in one fused multiply-add,
+// m = 0.00005 - offset x gain/10000; per pixel, Y x (gain/10000) + c in
+// another, truncated. The exact quotient of s >= 0 is k + f with f a multiple
+// of 0.0001 below 1, so k + f + 0.00005 truncates to k while the error stays
+// below 0.00005: the roundings of 1/10000 (|C| < 2.4e6: 6e-6), of
+// gain/10000 (Y < 256: 1.5e-5), of m (1e-6), of c (1.5e-5 at most, |c| <
+// 512) and of the result (7.6e-6 below 256, where it matters) add up to
+// 4.5e-5. A negative sum gives less than 1, which truncates to 0 or below,
+// both clamped to 0. The harness checks every (Y', Cb, Cr) of every matrix
+// through each tier.
 inline constexpr float kFusedDivideMargin = 0.00005f;
 
 template <class I, PairSource S, PairFinish F>
@@ -146,13 +148,17 @@ template <class I>
 struct FusedConstants<I, true> {
     typename I::F gain, inverse, margin;
     typename I::V first, second;  // word selectors: a pair's left or right Y' as a 32-bit lane
+    typename I::V bias[4];        // the slots' biases less their chroma offsets' terms
 
     explicit FusedConstants(const PairProgram& p)
         : gain(I::SetF(float(double(p.luma_gain) / 10000.0))),
           inverse(I::SetF(1.0f / 10000.0f)),
-          margin(I::SetF(kFusedDivideMargin)),
+          margin(I::SetF(float(double(kFusedDivideMargin) - double(p.luma_offset) * p.luma_gain / 10000.0))),
           first(I::Set16Pair(1, 0)),
-          second(I::Set16Pair(0, 1)) {}
+          second(I::Set16Pair(0, 1)) {
+        for (int j = 0; j < 4; ++j)
+            bias[j] = I::Set32(p.slots[j].bias - p.chroma_offset * (p.slots[j].cb + p.slots[j].cr));
+    }
 };
 
 template <class I, PairFinish F>
@@ -267,16 +273,13 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 slot[j] = Interleave<I>(field(left[0]), field(left[1]), field(right[0]), field(right[1]));
             }
         } else if constexpr (kFused) {
-            // Each pixel's y' as a float, each pair's chroma term over 10000
+            // Each pixel's Y as a float, each pair's chroma term over 10000
             // plus the margin, then one fused multiply-add a pixel and slot.
             using FV = typename I::F;
             FV y_left[2], y_right[2];
-            V chroma[2];
             for (int r = 0; r < 2; ++r) {
-                const V ys = I::Sub16(y[r], k.luma_offset);
-                chroma[r] = I::Sub16(ch[r], k.chroma_offset);
-                y_left[r] = I::ToFloat(I::Madd(ys, fused.first));
-                y_right[r] = I::ToFloat(I::Madd(ys, fused.second));
+                y_left[r] = I::ToFloat(I::Madd(y[r], fused.first));
+                y_right[r] = I::ToFloat(I::Madd(y[r], fused.second));
             }
             for (int j = 0; j < kSlots; ++j) {
                 if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
@@ -285,7 +288,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 }
                 V l[2], rt[2];
                 for (int r = 0; r < 2; ++r) {
-                    const FV c = I::MulAddF(I::ToFloat(MaddAdd<I>(k.bias[j], chroma[r], k.gains[j])),
+                    const FV c = I::MulAddF(I::ToFloat(MaddAdd<I>(fused.bias[j], ch[r], k.gains[j])),
                                             fused.inverse, fused.margin);
                     l[r] = I::Truncate(I::MulAddF(y_left[r], fused.gain, c));
                     rt[r] = I::Truncate(I::MulAddF(y_right[r], fused.gain, c));
