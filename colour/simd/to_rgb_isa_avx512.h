@@ -87,15 +87,29 @@ struct Avx512 {
     static V Gather32(const std::uint32_t* table, V index) { return _mm512_i32gather_epi32(index, table, 4); }
 
     // 64 pixels of planes: register r holds pairs 16r..16r+15, four a lane.
+    // The block's 32 Cb and 32 Cr bytes side by side; one byte permute a
+    // register puts pair k's Cb and Cr in the low bytes of its two words.
     static void LoadPlanar8(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr, V yw[2],
                             V cw[2]) {
+        struct ChromaIndex {
+            std::uint8_t bytes[2][64];
+        };
+        static constexpr ChromaIndex kIndex = [] {
+            ChromaIndex x{};
+            for (int r = 0; r < 2; ++r)
+                for (int k = 0; k < 16; ++k) {
+                    x.bytes[r][4 * k] = std::uint8_t(16 * r + k);            // Cb
+                    x.bytes[r][4 * k + 2] = std::uint8_t(32 + 16 * r + k);   // Cr
+                }
+            return x;
+        }();
+        constexpr __mmask64 kLowBytes = 0x5555555555555555ull;
+        const V chroma = _mm512_inserti64x4(
+            _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(cb))),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(cr)), 1);
         for (int r = 0; r < 2; ++r) {
             yw[r] = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + 32 * r)));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cb + 16 * r));
-            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cr + 16 * r));
-            const __m256i chroma = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_unpacklo_epi8(b, c)),
-                                                           _mm_unpackhi_epi8(b, c), 1);
-            cw[r] = _mm512_cvtepu8_epi16(chroma);
+            cw[r] = _mm512_maskz_permutexvar_epi8(kLowBytes, _mm512_loadu_si512(kIndex.bytes[r]), chroma);
         }
     }
 
