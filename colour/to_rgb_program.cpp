@@ -178,8 +178,8 @@ constexpr TierOverride<ToRgbKernels> kOverrides[] = {
 };
 
 ToRgbKernels Build(std::uint32_t features) {
-    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence}, kOverrides,
-                    features);
+    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence, nullptr},
+                    kOverrides, features);
 }
 
 const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, Build>(tier); }
@@ -241,6 +241,18 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
     std::memcpy(dst, block, 4 * head);
     const PairRows r = From(source, a, b, c, head);
     return head + TierBlocks(tier, program, source, dst + 4 * head, r.a, r.b, r.c, pixels - head);
+}
+
+std::uint32_t RunTwoLinePairBlocks(SimdTier tier, const PairProgram& program, std::uint8_t* const dst[2],
+                                   const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                                   std::uint32_t pixels) {
+    const ToRgbKernels& k = KernelsOf(tier);
+    if (!k.two_lines) return 0;
+    // Streamed lines that start off a cache line take the one-line path,
+    // which converts their first pixels on the side.
+    const auto off_line = [](const std::uint8_t* p) { return (reinterpret_cast<std::uintptr_t>(p) & 63) != 0; };
+    if (program.stream && program.store == PairStore::Rgb32 && (off_line(dst[0]) || off_line(dst[1]))) return 0;
+    return k.two_lines(program, dst, luma, cb, cr, pixels);
 }
 
 void FenceStreamedStores(SimdTier tier) { KernelsOf(tier).fence(); }

@@ -103,6 +103,13 @@ std::uint32_t PairBlockPixels(SimdTier tier);
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels);
 
+// Two lines of planes sharing one chroma row (4:2:0): the whole blocks of
+// their first `pixels` pixels where the tier has a kernel for the program
+// (the fused division of AVX2 and up, 24- and 32-bit pixels), else 0.
+std::uint32_t RunTwoLinePairBlocks(SimdTier tier, const PairProgram& program, std::uint8_t* const dst[2],
+                                   const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                                   std::uint32_t pixels);
+
 // Orders the streaming stores this thread has made (after the last line of
 // a frame or band whose program streamed).
 void FenceStreamedStores(SimdTier tier);

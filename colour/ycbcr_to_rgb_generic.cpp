@@ -77,9 +77,10 @@ std::uint32_t YCbCr8ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8
                         (!packed || PackedSourceOf(luma, cb, cr, &source, &packed_start));
     program.stream = StreamsStores(flags);
 
-    for (std::uint32_t y = 0; y < height; ++y) {
-        const std::uint32_t line_index = IsBottomUp(flags) ? height - 1 - y : y;
-        std::uint8_t* out = dst + std::size_t(line_index) * dst_pitch;
+    auto out_line = [&](std::uint32_t y) {
+        return dst + std::size_t(IsBottomUp(flags) ? height - 1 - y : y) * dst_pitch;
+    };
+    auto line_of = [&](std::uint32_t y) {
         Line8 line;
         line.packed = packed;
         if (packed) {
@@ -93,13 +94,36 @@ std::uint32_t YCbCr8ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8
             line.cb = cb + std::size_t(row) * chroma_pitch;
             line.cr = cr + std::size_t(row) * chroma_pitch;
         }
-        std::uint32_t done = 0;
+        return line;
+    };
+    // Line y from pixel `start` on (whole pairs before it already written).
+    auto convert = [&](std::uint32_t y, std::uint32_t start) {
+        std::uint8_t* out = out_line(y);
+        const Line8 line = line_of(y);
+        std::uint32_t done = start;
         if (vector) {
-            done = packed ? RunPairBlocks(tier, program, source, out, packed_start + std::size_t(y) * src_pitch,
-                                          nullptr, nullptr, width)
-                          : RunPairBlocks(tier, program, source, out, line.luma, line.cb, line.cr, width);
+            const std::size_t size = WrittenBytesPerPixel(bits);
+            done += packed ? RunPairBlocks(tier, program, source, out, packed_start + std::size_t(y) * src_pitch,
+                                           nullptr, nullptr, width)
+                           : RunPairBlocks(tier, program, source, out + start * size, line.luma + start,
+                                           line.cb + start / 2, line.cr + start / 2, width - start);
         }
         ReferenceLine8(out, line, width, done, k, bits, order);
+    };
+    // 4:2:0 lines two at a time where the tier converts both from one
+    // chroma row at once.
+    const bool line_pairs = vector && !packed && chroma_rows == kChromaRowPerTwoLines;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        if (line_pairs && y % 2 == 0 && y + 1 < height) {
+            const Line8 line = line_of(y);
+            std::uint8_t* const outs[2] = {out_line(y), out_line(y + 1)};
+            const std::uint8_t* const lumas[2] = {line.luma, line.luma + src_pitch};
+            const std::uint32_t both = RunTwoLinePairBlocks(tier, program, outs, lumas, line.cb, line.cr, width);
+            convert(y, both);
+            convert(++y, both);
+            continue;
+        }
+        convert(y, 0);
     }
     return count;
 }

@@ -19,6 +19,12 @@ std::uint32_t ToRgbPairBlocksAvx2(const PairProgram& program, PairSource source,
     return to_rgb_pipeline::Run<to_rgb_pipeline::Avx2>(program, source, dst, a, b, c, pixels);
 }
 
+std::uint32_t ToRgbTwoLinesAvx2(const PairProgram& program, std::uint8_t* const dst[2],
+                        const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                        std::uint32_t pixels) {
+    return to_rgb_pipeline::RunTwoLines<to_rgb_pipeline::Avx2>(program, dst, luma, cb, cr, pixels);
+}
+
 // Two groups a step, one per lane. The words' three 10-bit fields, packed to
 // 16 bits, are (Cb0 Y1 Cr1 Y4 | Y0 Cb1 Y3 Cr2) and (Cr0 Y2 Cb2 Y5); two byte
 // shuffles of each pick the Y words (Y0 Y1, Y2 Y3, Y4 Y5) and the C words
@@ -64,6 +70,11 @@ void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 
 namespace lumacore {
 
+std::uint32_t ToRgbTwoLinesAvx2(const PairProgram&, std::uint8_t* const[2], const std::uint8_t* const[2],
+                        const std::uint8_t*, const std::uint8_t*, std::uint32_t) {
+    return 0;
+}
+
 std::uint32_t ToRgbPairBlocksAvx2(const PairProgram&, PairSource, std::uint8_t*, const void*, const void*,
                                   const void*, std::uint32_t) {
     return 0;
@@ -85,6 +96,7 @@ namespace lumacore {
 void InstallToRgbAvx2(ToRgbKernels& k) {
     k.pair_blocks = ToRgbPairBlocksAvx2;
     k.block_pixels = kAvx2BlockPixels;
+    k.two_lines = ToRgbTwoLinesAvx2;
     k.v210_pairs = UnpackV210PairsAvx2;
     k.divide = DivideBy10000Avx2;
 }

@@ -22,6 +22,12 @@ std::uint32_t ToRgbPairBlocksAvx512(const PairProgram& program, PairSource sourc
     return to_rgb_pipeline::Run<to_rgb_pipeline::Avx512>(program, source, dst, a, b, c, pixels);
 }
 
+std::uint32_t ToRgbTwoLinesAvx512(const PairProgram& program, std::uint8_t* const dst[2],
+                        const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                        std::uint32_t pixels) {
+    return to_rgb_pipeline::RunTwoLines<to_rgb_pipeline::Avx512>(program, dst, luma, cb, cr, pixels);
+}
+
 void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count) {
     to_rgb_pipeline::DivideBy10000<to_rgb_pipeline::Avx512>(sums, out, count);
 }
@@ -82,6 +88,11 @@ void UnpackV210PairsAvx512(const std::uint8_t* src, std::uint32_t groups, std::u
 
 namespace lumacore {
 
+std::uint32_t ToRgbTwoLinesAvx512(const PairProgram&, std::uint8_t* const[2], const std::uint8_t* const[2],
+                        const std::uint8_t*, const std::uint8_t*, std::uint32_t) {
+    return 0;
+}
+
 std::uint32_t ToRgbPairBlocksAvx512(const PairProgram&, PairSource, std::uint8_t*, const void*, const void*,
                                     const void*, std::uint32_t) {
     return 0;
@@ -103,6 +114,7 @@ namespace lumacore {
 void InstallToRgbAvx512(ToRgbKernels& k) {
     k.pair_blocks = ToRgbPairBlocksAvx512;
     k.block_pixels = kAvx512BlockPixels;
+    k.two_lines = ToRgbTwoLinesAvx512;
     k.divide = DivideBy10000Avx512;
     k.v210_pairs = UnpackV210PairsAvx512;
 }

@@ -90,6 +90,10 @@ struct Avx2 {
 
     // 32 pixels of planes: register r holds pairs 8r..8r+7, the first four
     // in the low lane.
+    static void LoadLuma8(const std::uint8_t* y, V yw[2]) {
+        for (int r = 0; r < 2; ++r)
+            yw[r] = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + 16 * r)));
+    }
     static void LoadPlanar8(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr, V yw[2],
                             V cw[2]) {
         for (int r = 0; r < 2; ++r) {

@@ -89,6 +89,10 @@ struct Avx512 {
     // 64 pixels of planes: register r holds pairs 16r..16r+15, four a lane.
     // The block's 32 Cb and 32 Cr bytes side by side; one byte permute a
     // register puts pair k's Cb and Cr in the low bytes of its two words.
+    static void LoadLuma8(const std::uint8_t* y, V yw[2]) {
+        for (int r = 0; r < 2; ++r)
+            yw[r] = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + 32 * r)));
+    }
     static void LoadPlanar8(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr, V yw[2],
                             V cw[2]) {
         struct ChromaIndex {

@@ -399,6 +399,75 @@ std::uint32_t Run(const PairProgram& p, PairSource source, std::uint8_t* dst, co
     return 0;
 }
 
+// Two lines of planes that share their chroma row (4:2:0), with the fused
+// division: each pair's chroma terms are worked out once for both lines.
+template <class I, PairStore T, SlotShape H>
+std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], const std::uint8_t* const luma[2],
+                            const std::uint8_t* cb, const std::uint8_t* cr, std::uint32_t pixels) {
+    using V = typename I::V;
+    using FV = typename I::F;
+    constexpr std::uint32_t kBlockPixels = 4 * I::kPairs;
+    constexpr std::uint32_t kOutBytes = kBlockPixels * PairStoreBytes(T);
+    constexpr int kSlots = T == PairStore::Rgb32 ? 4 : 3;
+    const std::uint32_t blocks = pixels / kBlockPixels;
+    const Constants<I> k = MakeConstants<I, PairSource::Planar8, PairFinish::Divide10000>(p);
+    const FusedConstants<I, true> fused(p);
+    const bool stream[2] = {StreamsBlocks(p, dst[0]), StreamsBlocks(p, dst[1])};
+    for (std::uint32_t n = 0; n < blocks; ++n) {
+        V y[2][2], ch[2];
+        I::LoadPlanar8(luma[0] + n * kBlockPixels, cb + n * kBlockPixels / 2, cr + n * kBlockPixels / 2, y[0], ch);
+        I::LoadLuma8(luma[1] + n * kBlockPixels, y[1]);
+        FV y_left[2][2], y_right[2][2];
+        for (int line = 0; line < 2; ++line)
+            for (int r = 0; r < 2; ++r) {
+                y_left[line][r] = I::ToFloat(I::Madd(y[line][r], fused.first));
+                y_right[line][r] = I::ToFloat(I::Madd(y[line][r], fused.second));
+            }
+        V slot[2][4];
+        for (int j = 0; j < kSlots; ++j) {
+            if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
+                slot[0][j] = slot[1][j] = k.constant[j];
+                continue;
+            }
+            V l[2][2], rt[2][2];
+            for (int r = 0; r < 2; ++r) {
+                const FV c = I::MulAddF(I::ToFloat(MaddAdd<I>(fused.bias[j], ch[r], k.gains[j])), fused.inverse,
+                                        fused.margin);
+                for (int line = 0; line < 2; ++line) {
+                    l[line][r] = I::Truncate(I::MulAddF(y_left[line][r], fused.gain, c));
+                    rt[line][r] = I::Truncate(I::MulAddF(y_right[line][r], fused.gain, c));
+                }
+            }
+            for (int line = 0; line < 2; ++line)
+                slot[line][j] = Interleave<I>(l[line][0], l[line][1], rt[line][0], rt[line][1]);
+        }
+        for (int line = 0; line < 2; ++line) {
+            if constexpr (T != PairStore::Rgb32) slot[line][3] = I::Zero();
+            Store<I, T>(dst[line] + std::size_t(n) * kOutBytes, slot[line], stream[line]);
+        }
+    }
+    return blocks * kBlockPixels;
+}
+
+// The two-line blocks for a program, or 0 where it is not one of the
+// shapes they are compiled for (32-bit pixels with a constant first or last
+// slot, 24-bit pixels) or the division is not fused.
+template <class I>
+std::uint32_t RunTwoLines(const PairProgram& p, std::uint8_t* const dst[2], const std::uint8_t* const luma[2],
+                          const std::uint8_t* cb, const std::uint8_t* cr, std::uint32_t pixels) {
+    if constexpr (FusedDivide<I, PairSource::Planar8, PairFinish::Divide10000>()) {
+        if (p.finish != PairFinish::Divide10000) return 0;
+        auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
+        if (p.store == PairStore::Rgb32 && p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
+            return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, luma, cb, cr, pixels);
+        if (p.store == PairStore::Rgb32 && p.slots[0].constant >= 0 && colour(1) && colour(2) && colour(3))
+            return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, luma, cb, cr, pixels);
+        if (p.store == PairStore::Rgb24 && colour(0) && colour(1) && colour(2))
+            return TwoLineBlocks<I, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, luma, cb, cr, pixels);
+    }
+    return 0;
+}
+
 // Each sum's clamped quotient, through the same finishing and packing as the
 // pipeline (for the exhaustive test of the division).
 template <class I>

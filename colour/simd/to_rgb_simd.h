@@ -27,6 +27,12 @@ void DivideBy10000Sse2(const std::int32_t* sums, std::uint8_t* out, std::uint32_
 void DivideBy10000Avx2(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void DivideBy10000Avx512(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
 void FenceStoresSse2();
+std::uint32_t ToRgbTwoLinesAvx2(const PairProgram& program, std::uint8_t* const dst[2],
+                                const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                                std::uint32_t pixels);
+std::uint32_t ToRgbTwoLinesAvx512(const PairProgram& program, std::uint8_t* const dst[2],
+                                  const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                                  std::uint32_t pixels);
 
 inline constexpr std::uint32_t kSse2BlockPixels = 16;
 inline constexpr std::uint32_t kAvx2BlockPixels = 32;
@@ -40,6 +46,11 @@ struct ToRgbKernels {
     void (*v210_pairs)(const std::uint8_t* src, std::uint32_t groups, std::uint32_t* y_pairs, std::uint32_t* c_pairs);
     void (*divide)(const std::int32_t* sums, std::uint8_t* out, std::uint32_t count);
     void (*fence)();  // orders the streaming stores of pair_blocks (the plain code makes none)
+    // Two planar lines sharing a chroma row (RunTwoLinePairBlocks); null
+    // where the tier has none.
+    std::uint32_t (*two_lines)(const PairProgram& program, std::uint8_t* const dst[2],
+                               const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
+                               std::uint32_t pixels);
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);

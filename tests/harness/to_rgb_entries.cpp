@@ -200,6 +200,67 @@ U32 GenericEveryPlain(const Call& c) {
     return c.n;
 }
 
+// Two 4:2:0 lines at once, variant v: matrix v % 6, channel order v % 5,
+// 32-bit pixels for v < 6, else 24-bit. Sources: both luma lines, Cb, Cr;
+// destinations: the two lines.
+using TwoLines = U32 (*)(const PairProgram&, U8* const[2], const U8* const[2], const U8*, const U8*, U32);
+int TwoLinesBits(int v) { return v < 6 ? 32 : 24; }
+std::size_t TwoLinesOut(U32 n, int v) { return std::size_t(n) * U32(TwoLinesBits(v) / 8); }
+template <TwoLines K>
+U32 TwoLineBlocks(const Call& c) {
+    PairProgram p;
+    GenericProgram(kToRgb8[ToRgbMatrixIndex(c.variant % 6)], TwoLinesBits(c.variant), ChannelOrderOf(U32(c.variant % 5)),
+                   &p);
+    U8* const dst[2] = {c.dst[0], c.dst[1]};
+    const U8* const luma[2] = {c.src[0], c.src[0] + c.n};
+    return K(p, dst, luma, c.src[1], c.src[2], c.n);
+}
+U32 TwoLinesPlain(const Call& c) {
+    for (int line = 0; line < 2; ++line)
+        YCbCr8ToRgbWith(SimdTier::Plain, c.dst[line], c.src[0] + line * c.n, c.src[1], c.src[2], c.n, 1,
+                        U32(TwoLinesOut(c.n, c.variant)), c.n, c.variant % 6, U32(c.variant % 5), kChromaRowPerLine,
+                        kPlanarLayout, TwoLinesBits(c.variant), c.n / 2);
+    return c.n;
+}
+
+// The two-line kernels over every (Y', Cb, Cr): pair v of line 0 has
+// Y' = v & 255, Cb = (v >> 8) & 255, Cr = v >> 16, line 1 the Y' 255 - v & 255;
+// variant v: matrix v, 32-bit pixels, the two lines one after the other.
+std::size_t TwoLinesEveryOut(U32 n, int) { return 16 * std::size_t(n); }
+struct EveryPlanes {
+    std::vector<U8> luma, cb, cr;
+};
+const EveryPlanes& EveryPlanesOf(const Call& c) {
+    static EveryPlanes p;
+    p.luma.resize(4 * std::size_t(c.n));
+    p.cb.resize(c.n);
+    p.cr.resize(c.n);
+    const auto* v = reinterpret_cast<const std::int32_t*>(c.src[0]);
+    for (U32 i = 0; i < c.n; ++i) {
+        const U8 y = U8(v[i]);
+        p.luma[2 * i] = p.luma[2 * i + 1] = y;
+        p.luma[2 * std::size_t(c.n) + 2 * i] = p.luma[2 * std::size_t(c.n) + 2 * i + 1] = U8(255 - y);
+        p.cb[i] = U8(v[i] >> 8);
+        p.cr[i] = U8(v[i] >> 16);
+    }
+    return p;
+}
+template <TwoLines K>
+U32 TwoLinesEvery(const Call& c) {
+    PairProgram p;
+    GenericProgram(kToRgb8[ToRgbMatrixIndex(c.variant)], 32, ORDER_BGRX, &p);
+    const EveryPlanes& in = EveryPlanesOf(c);
+    U8* const dst[2] = {c.dst[0], c.dst[0] + 8 * std::size_t(c.n)};
+    const U8* const luma[2] = {in.luma.data(), in.luma.data() + 2 * std::size_t(c.n)};
+    return K(p, dst, luma, in.cb.data(), in.cr.data(), 2 * c.n) / 2;
+}
+U32 TwoLinesEveryPlain(const Call& c) {
+    const EveryPlanes& in = EveryPlanesOf(c);
+    YCbCr8ToRgbWith(SimdTier::Plain, c.dst[0], in.luma.data(), in.cb.data(), in.cr.data(), 2 * c.n, 2, 8 * c.n,
+                    2 * c.n, c.variant, U32(ORDER_BGRX), kChromaRowPerTwoLines, kPlanarLayout, 32, c.n);
+    return c.n;
+}
+
 U32 PackedPlain(const Call& c) {
     static constexpr int kAt[3][3] = {{1, 0, 2}, {0, 1, 3}, {0, 3, 1}};  // Y', Cb, Cr of a pair
     const int* at = kAt[c.variant % 3];
@@ -241,6 +302,16 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .plain = GenericEveryPlain,
          .tiers = {{Isa::Avx2, GenericEvery<ToRgbPairBlocksAvx2>, avx2 / 2},
                    {Isa::Avx512, GenericEvery<ToRgbPairBlocksAvx512>, avx512 / 2}},
+         .variants = 6, .min_items = 1, .max_items = 0, .sums = EverySample},
+        {.name = "Two 4:2:0 lines", .src = {{Per<2>}, {Half}, {Half}}, .dst = {{TwoLinesOut}, {TwoLinesOut}},
+         .plain = TwoLinesPlain,
+         .tiers = {{Isa::Avx2, TwoLineBlocks<ToRgbTwoLinesAvx2>, avx2},
+                   {Isa::Avx512, TwoLineBlocks<ToRgbTwoLinesAvx512>, avx512}},
+         .variants = 12, .min_items = 2, .large = {1920}},
+        {.name = "Two lines divided, every sample", .src = {{Per<4>, 4}}, .dst = {{TwoLinesEveryOut}},
+         .plain = TwoLinesEveryPlain,
+         .tiers = {{Isa::Avx2, TwoLinesEvery<ToRgbTwoLinesAvx2>, avx2 / 2},
+                   {Isa::Avx512, TwoLinesEvery<ToRgbTwoLinesAvx512>, avx512 / 2}},
          .variants = 6, .min_items = 1, .max_items = 0, .sums = EverySample},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
