@@ -193,16 +193,18 @@ struct Avx512 {
 
     // Pixel bytes straight from the packed slots: lane k of `br` holds the
     // first and third slot's bytes of pixels 8k..8k+7, of `ga` the second and
-    // fourth slot's. Half h of the step's pixels (16 each) as 4 or 3 bytes a
-    // pixel, nothing written past them.
+    // fourth slot's (kPairsSplit: the left pixels of pairs 4k..4k+3, then
+    // their right pixels). Half h of the step's pixels (16 each) as 4 or 3
+    // bytes a pixel, nothing written past them.
     struct PixelIndex {
         std::uint8_t four[2][64], three[2][64];
     };
-    static constexpr PixelIndex MakePixelIndex() {
+    static constexpr PixelIndex MakePixelIndex(bool pairs_split) {
         PixelIndex x{};
         for (int h = 0; h < 2; ++h)
             for (int p = 0; p < 16; ++p) {
-                const int pixel = 16 * h + p, lane = pixel / 8, i = pixel % 8;
+                const int pixel = 16 * h + p, pair = pixel / 2;
+                const int lane = pixel / 8, i = pairs_split ? (pixel % 2) * 4 + pair % 4 : pixel % 8;
                 // Slot j's byte: j even in `br` (0..63), j odd in `ga` (64..127).
                 const int at[4] = {16 * lane + i, 64 + 16 * lane + i, 16 * lane + 8 + i, 64 + 16 * lane + 8 + i};
                 for (int j = 0; j < 4; ++j) x.four[h][4 * p + j] = std::uint8_t(at[j]);
@@ -210,9 +212,9 @@ struct Avx512 {
             }
         return x;
     }
-    template <int kBytes>
+    template <int kBytes, bool kPairsSplit = false>
     static void StorePixelBytes(std::uint8_t* dst, V br, V ga, int half, bool stream) {
-        alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex();
+        alignas(64) static constexpr PixelIndex kIndex = MakePixelIndex(kPairsSplit);
         const V index = _mm512_loadu_si512(kBytes == 4 ? kIndex.four[half] : kIndex.three[half]);
         const V bytes = _mm512_permutex2var_epi8(br, index, ga);
         if constexpr (kBytes == 4)

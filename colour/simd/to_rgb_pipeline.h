@@ -42,7 +42,7 @@ struct Constants {
     using V = typename I::V;
     using Count = decltype(I::ShiftCount(0));
     V luma_offset, chroma_offset, gain_left, gain_right;
-    V gains[4], bias[4], constant[4];
+    V gains[4], bias[4], constant[4], constant16[4];
     Count field_shift[4];
     bool is_constant[4], has_chroma[4];
 };
@@ -72,6 +72,7 @@ Constants<I> MakeConstants(const PairProgram& p) {
         k.is_constant[j] = s.constant >= 0;
         k.has_chroma[j] = s.cb != 0 || s.cr != 0;
         k.constant[j] = I::Set8(std::uint8_t(s.constant < 0 ? 0 : s.constant));
+        k.constant16[j] = I::Set16Pair(s.constant < 0 ? 0 : s.constant, s.constant < 0 ? 0 : s.constant);
         k.field_shift[j] = I::ShiftCount(10 * s.field);
     }
     return k;
@@ -213,6 +214,30 @@ inline void Store(std::uint8_t* dst, const typename I::V slot[4], bool stream) {
     }
 }
 
+// Records with two-register byte permutes store 24- and 32-bit pixels from
+// the slots' 16-bit results instead of their packed bytes: per register of
+// pairs, two packs and one permute per 16 pixels. A register's words are in
+// pixel order (the shift finishes) or its pairs' left pixels then their
+// right pixels, four pairs a lane (the others).
+template <class I, PairStore T>
+constexpr bool StoresFromWords() {
+    if constexpr (requires { I::kBytePermutes; })
+        return T == PairStore::Rgb32 || T == PairStore::Rgb24;
+    return false;
+}
+
+template <class I, PairStore T, bool kPairsSplit>
+inline void StoreWords(std::uint8_t* dst, const typename I::V words[4][2], bool stream) {
+    constexpr int kBytes = T == PairStore::Rgb32 ? 4 : 3;
+    for (int r = 0; r < 2; ++r) {
+        const auto br = I::PackU16(words[0][r], words[2][r]);
+        const auto ga = I::PackU16(words[1][r], T == PairStore::Rgb32 ? words[3][r] : I::Zero());
+        std::uint8_t* out = dst + kBytes * 2 * I::kPairs * r;
+        I::template StorePixelBytes<kBytes, kPairsSplit>(out, br, ga, 0, stream);
+        I::template StorePixelBytes<kBytes, kPairsSplit>(out + kBytes * I::kPairs, br, ga, 1, stream);
+    }
+}
+
 // Whether a line's blocks go out with streaming stores: asked for, 32-bit
 // pixels, and the line starting on a cache line (each block then fills
 // whole ones).
@@ -253,8 +278,10 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
             return FusedConstants<I, false>{};
     }();
 
+    constexpr bool kWords = StoresFromWords<I, T>() && F != PairFinish::LutFields;
     for (std::uint32_t n = 0; n < blocks; ++n) {
         V y[2], ch[2], slot[4];
+        [[maybe_unused]] V words[4][2];
         Load<I, S>(a, b, c, n, y, ch);
         slot[3] = I::Zero();
         if constexpr (F == PairFinish::LutFields) {
@@ -284,6 +311,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
             for (int j = 0; j < kSlots; ++j) {
                 if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
                     slot[j] = k.constant[j];
+                    words[j][0] = words[j][1] = k.constant16[j];
                     continue;
                 }
                 V l[2], rt[2];
@@ -292,8 +320,9 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                                             fused.inverse, fused.margin);
                     l[r] = I::Truncate(I::MulAddF(y_left[r], fused.gain, c));
                     rt[r] = I::Truncate(I::MulAddF(y_right[r], fused.gain, c));
+                    if constexpr (kWords) words[j][r] = I::PackS32(l[r], rt[r]);
                 }
-                slot[j] = Interleave<I>(l[0], l[1], rt[0], rt[1]);
+                if constexpr (!kWords) slot[j] = Interleave<I>(l[0], l[1], rt[0], rt[1]);
             }
         } else {
             // Luma words (scaled for the shift finishes), and the sums of the
@@ -322,6 +351,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
             for (int j = 0; j < kSlots; ++j) {
                 if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
                     slot[j] = k.constant[j];
+                    words[j][0] = words[j][1] = k.constant16[j];
                     continue;
                 }
                 V l[2], rt[2];
@@ -329,14 +359,22 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                     const bool chroma_term = ShapeKnown<H>() || !IsShiftFinish(F) || k.has_chroma[j];
                     sums(r, chroma_term ? MaddAdd<I>(k.bias[j], chroma[r], k.gains[j]) : k.bias[j], &l[r], &rt[r]);
                 }
-                if constexpr (IsShiftFinish(F))
+                if constexpr (kWords) {
+                    for (int r = 0; r < 2; ++r)
+                        words[j][r] = IsShiftFinish(F) ? I::HighHalves(l[r], rt[r])
+                                                       : I::PackS32(Finish<I, F>(l[r]), Finish<I, F>(rt[r]));
+                } else if constexpr (IsShiftFinish(F)) {
                     slot[j] = I::PackU16(I::HighHalves(l[0], rt[0]), I::HighHalves(l[1], rt[1]));
-                else
+                } else {
                     slot[j] = Interleave<I>(Finish<I, F>(l[0]), Finish<I, F>(l[1]), Finish<I, F>(rt[0]),
                                             Finish<I, F>(rt[1]));
+                }
             }
         }
-        Store<I, T>(dst + std::size_t(n) * kOutBytes, slot, stream);
+        if constexpr (kWords)
+            StoreWords<I, T, !IsShiftFinish(F)>(dst + std::size_t(n) * kOutBytes, words, stream);
+        else
+            Store<I, T>(dst + std::size_t(n) * kOutBytes, slot, stream);
     }
     return blocks * kBlockPixels;
 }
@@ -423,10 +461,13 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
                 y_left[line][r] = I::ToFloat(I::Madd(y[line][r], fused.first));
                 y_right[line][r] = I::ToFloat(I::Madd(y[line][r], fused.second));
             }
+        constexpr bool kWords = StoresFromWords<I, T>();
         V slot[2][4];
+        [[maybe_unused]] V words[2][4][2];
         for (int j = 0; j < kSlots; ++j) {
             if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
                 slot[0][j] = slot[1][j] = k.constant[j];
+                words[0][j][0] = words[0][j][1] = words[1][j][0] = words[1][j][1] = k.constant16[j];
                 continue;
             }
             V l[2][2], rt[2][2];
@@ -436,14 +477,20 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
                 for (int line = 0; line < 2; ++line) {
                     l[line][r] = I::Truncate(I::MulAddF(y_left[line][r], fused.gain, c));
                     rt[line][r] = I::Truncate(I::MulAddF(y_right[line][r], fused.gain, c));
+                    if constexpr (kWords) words[line][j][r] = I::PackS32(l[line][r], rt[line][r]);
                 }
             }
-            for (int line = 0; line < 2; ++line)
-                slot[line][j] = Interleave<I>(l[line][0], l[line][1], rt[line][0], rt[line][1]);
+            if constexpr (!kWords)
+                for (int line = 0; line < 2; ++line)
+                    slot[line][j] = Interleave<I>(l[line][0], l[line][1], rt[line][0], rt[line][1]);
         }
         for (int line = 0; line < 2; ++line) {
-            if constexpr (T != PairStore::Rgb32) slot[line][3] = I::Zero();
-            Store<I, T>(dst[line] + std::size_t(n) * kOutBytes, slot[line], stream[line]);
+            if constexpr (kWords) {
+                StoreWords<I, T, true>(dst[line] + std::size_t(n) * kOutBytes, words[line], stream[line]);
+            } else {
+                if constexpr (T != PairStore::Rgb32) slot[line][3] = I::Zero();
+                Store<I, T>(dst[line] + std::size_t(n) * kOutBytes, slot[line], stream[line]);
+            }
         }
     }
     return blocks * kBlockPixels;
