@@ -97,7 +97,9 @@ PairProgram K6Program(const K6Set& set, int bits) {
 }
 
 bool ShiftSixFitsWords(const PairProgram& p, PairSource source) {
-    if (p.finish != PairFinish::Shift6 || source == PairSource::Planar8 || source == PairSource::Pairs16) return false;
+    if (p.finish != PairFinish::Shift6 || source == PairSource::Planar8 || source == PairSource::Pairs16 ||
+        source == PairSource::V210)
+        return false;
     if (p.store != PairStore::Rgb32 && p.store != PairStore::Rgb24 && p.store != PairStore::Rgb555) return false;
     auto word = [](std::int32_t low, std::int32_t high) { return low >= -32768 && high <= 32767; };
     // The word code's luma term is gain x Y; the offsets go into the chroma
@@ -178,7 +180,7 @@ constexpr TierOverride<ToRgbKernels> kOverrides[] = {
 };
 
 ToRgbKernels Build(std::uint32_t features) {
-    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence, nullptr},
+    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence, nullptr, false},
                     kOverrides, features);
 }
 
@@ -187,6 +189,8 @@ const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, B
 }  // namespace
 
 std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixels; }
+
+bool ReadsV210Groups(SimdTier tier) { return KernelsOf(tier).v210_groups; }
 
 namespace {
 
@@ -201,6 +205,7 @@ PairRows From(PairSource source, const void* a, const void* b, const void* c, st
     switch (source) {
         case PairSource::Planar8: r.a += done, r.b += pairs, r.c += pairs; break;
         case PairSource::Pairs16: r.a += 4 * std::size_t(pairs), r.b += 4 * std::size_t(pairs); break;
+        case PairSource::V210: r.a += 16 * std::size_t(done / 6); break;
         default: r.a += 4 * std::size_t(pairs); break;
     }
     return r;
@@ -227,6 +232,8 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
     const std::uint32_t to_boundary = std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
     if (!program.stream || program.store != PairStore::Rgb32 || to_boundary == 0)
         return TierBlocks(tier, program, source, dst, a, b, c, pixels);
+    // v210 runs start on whole groups: the caller unpacks such lines itself.
+    if (source == PairSource::V210) return 0;
     // The pixels before the line's first cache line boundary go through a
     // block converted on the side, so that the streamed blocks start on it.
     // A destination not on a pixel pair boundary there streams nothing.

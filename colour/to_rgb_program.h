@@ -22,6 +22,9 @@ enum class PairSource : std::uint8_t {
     Yuy2,     // Y0 Cb Y1 Cr
     Yvyu,     // Y0 Cr Y1 Cb
     Pairs16,  // unpacked pairs: 32-bit words Y0 | Y1 << 16 and Cb | Cr << 16
+    V210,     // v210 groups of a line, of which the first pixels / 6 may be read; only the
+              // tiers with two-register byte permutes read them, for 13-bit programs, in
+              // runs of three blocks
 };
 
 // How a sum becomes an output byte (before the clamp to 0..255).
@@ -92,6 +95,9 @@ bool ShiftSixFitsWords(const PairProgram& program, PairSource source);
 
 // Pixels per block of the vector tiers (0 for the plain tier).
 std::uint32_t PairBlockPixels(SimdTier tier);
+
+// Whether a tier converts straight from v210 groups (PairSource::V210).
+bool ReadsV210Groups(SimdTier tier);
 
 // Converts the whole blocks of a line's first `pixels` pixels with a vector
 // tier, the narrower tiers' smaller blocks taking what they can of the rest,

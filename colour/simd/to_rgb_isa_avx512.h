@@ -223,6 +223,62 @@ struct Avx512 {
             _mm512_mask_storeu_epi8(dst, (__mmask64(1) << 48) - 1, bytes);
     }
 
+    // ---- v210 groups read straight into pair words ------------------------
+    //
+    // Register r of block n holds the pairs of pixels 64n + 32r on. Its 32
+    // pixels lie within the six groups from the group of its first pixel
+    // (pixel 0, 2 or 4 of that group: the phase), 96 bytes read as 64 + 32.
+    // One two-register byte permute per word kind puts each 10-bit field's
+    // two bytes in its word, a variable shift and a mask finish it. Three
+    // blocks (32 groups) pass through every phase once.
+    static constexpr bool kV210Groups = true;
+    struct V210Places {
+        std::uint8_t bytes[2][64];  // [Y, C]
+        std::uint16_t shifts[2][32];
+    };
+    static constexpr V210Places MakeV210Places(int phase) {
+        // (word, field) of Y0..Y5 and of Cb0 Cr0 Cb2 Cr2 Cb4 Cr4 in a group.
+        constexpr int y_fields[6][2] = {{0, 1}, {1, 0}, {1, 2}, {2, 1}, {3, 0}, {3, 2}};
+        constexpr int c_fields[6][2] = {{0, 0}, {0, 2}, {1, 1}, {2, 0}, {2, 2}, {3, 1}};
+        V210Places p{};
+        for (int kind = 0; kind < 2; ++kind)
+            for (int j = 0; j < 32; ++j) {
+                // Y word j: pixel phase + j; C word j: component j % 2 of the
+                // pair of pixel phase + j - j % 2.
+                const int pixel = phase + (kind == 0 ? j : j - j % 2);
+                const int* f = kind == 0 ? y_fields[pixel % 6] : c_fields[pixel % 6 + j % 2];
+                const int bit = 32 * f[0] + 10 * f[1], at = 16 * (pixel / 6) + bit / 8;
+                p.bytes[kind][2 * j] = std::uint8_t(at);
+                p.bytes[kind][2 * j + 1] = std::uint8_t(at + 1);
+                p.shifts[kind][j] = std::uint16_t(bit % 8);
+            }
+        return p;
+    }
+    // Blocks of a line whose first pixels / 6 groups may be read: whole runs
+    // of three, every register's six groups within them.
+    static std::uint32_t V210Blocks(std::uint32_t pixels) {
+        const std::uint32_t groups = pixels / 6;
+        std::uint32_t blocks = 0;
+        while ((64 * blocks + 32) / 6 + 6 <= groups) ++blocks;
+        return blocks / 3 * 3;
+    }
+    static void LoadV210(const std::uint8_t* line, std::uint32_t block, V y[2], V c[2]) {
+        alignas(64) static constexpr V210Places kPlaces[3] = {MakeV210Places(0), MakeV210Places(2),
+                                                              MakeV210Places(4)};
+        const V field = _mm512_set1_epi16(0x3FF);
+        for (int r = 0; r < 2; ++r) {
+            const std::uint32_t first = 64 * block + 32 * r, group = first / 6;
+            const V210Places& p = kPlaces[(first - 6 * group) / 2];
+            const std::uint8_t* at = line + 16 * std::size_t(group);
+            const V low = _mm512_loadu_si512(at);
+            const V high = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 64)));
+            const V ys = _mm512_permutex2var_epi8(low, _mm512_load_si512(p.bytes[0]), high);
+            const V cs = _mm512_permutex2var_epi8(low, _mm512_load_si512(p.bytes[1]), high);
+            y[r] = _mm512_and_si512(_mm512_srlv_epi16(ys, _mm512_load_si512(p.shifts[0])), field);
+            c[r] = _mm512_and_si512(_mm512_srlv_epi16(cs, _mm512_load_si512(p.shifts[1])), field);
+        }
+    }
+
     // Words of pixels 0..31 and 32..63, each register in order.
     static void StoreWords(std::uint8_t* dst, V first, V second) {
         _mm512_storeu_si512(dst, first);

@@ -261,6 +261,20 @@ U32 TwoLinesEveryPlain(const Call& c) {
     return c.n;
 }
 
+// v210 groups read straight into registers, variant v: the 13-bit program of
+// matrix v, channel order v % 4.
+U32 V210Groups(const Call& c) {
+    K13Tables scratch;
+    const K13Tables& t = K13TablesFor(c.variant, scratch);
+    return ToRgbPairBlocksAvx512(K13Program(t.bits10[c.variant % 4], t.luma_offset10, t.chroma_offset10),
+                                 PairSource::V210, c.dst[0], c.src[0], nullptr, nullptr, c.n);
+}
+U32 V210GroupsPlain(const Call& c) {
+    const U32 line = U32(16 * ((std::size_t(c.n) + 5) / 6));
+    K13V210ToRgb32(SimdTier::Plain, c.dst[0], c.src[0], c.n, 1, 4 * c.n, line, c.variant, U32(c.variant % 4));
+    return c.n;
+}
+
 U32 PackedPlain(const Call& c) {
     static constexpr int kAt[3][3] = {{1, 0, 2}, {0, 1, 3}, {0, 3, 1}};  // Y', Cb, Cr of a pair
     const int* at = kAt[c.variant % 3];
@@ -313,6 +327,10 @@ void AddToRgbEntries(std::vector<Entry>& table) {
          .tiers = {{Isa::Avx2, TwoLinesEvery<ToRgbTwoLinesAvx2>, avx2 / 2},
                    {Isa::Avx512, TwoLinesEvery<ToRgbTwoLinesAvx512>, avx512 / 2}},
          .variants = 6, .min_items = 1, .max_items = 0, .sums = EverySample},
+        // Whole runs of three blocks, each register's six groups within the
+        // line's whole groups: up to 255 pixels are left to the caller.
+        {.name = "ToRgbPairBlocks v210", .src = {{Per<16, 6>}}, .dst = {{Per<4>}}, .plain = V210GroupsPlain,
+         .tiers = {{Isa::Avx512, V210Groups, 256}}, .variants = 6, .max_items = 600, .large = {1920, 3840}},
         {.name = "ToRgbPairBlocks table", .src = {two}, .dst = {{OutBytes}}, .plain = LutPlain,
          .tiers = {{Isa::Sse2, LutBlocks<ToRgbPairBlocksSse2>, sse2},
                    {Isa::Avx2, LutBlocks<ToRgbPairBlocksAvx2>, avx2},
