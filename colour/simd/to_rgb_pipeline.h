@@ -252,6 +252,18 @@ inline bool StreamsBlocks(const PairProgram& p, const std::uint8_t* dst) {
 // the three alone) or read from the constants.
 enum class SlotShape { AnyShape, ConstantLast, ConstantFirst, NoConstant };
 
+// A program's compiled shape: three colour slots (with chroma terms) and a
+// constant last or first (32-bit pixels), or the three alone (24-bit).
+inline SlotShape ShapeOf(const PairProgram& p) {
+    auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
+    if (p.store == PairStore::Rgb32 && p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
+        return SlotShape::ConstantLast;
+    if (p.store == PairStore::Rgb32 && p.slots[0].constant >= 0 && colour(1) && colour(2) && colour(3))
+        return SlotShape::ConstantFirst;
+    if (p.store == PairStore::Rgb24 && colour(0) && colour(1) && colour(2)) return SlotShape::NoConstant;
+    return SlotShape::AnyShape;
+}
+
 template <SlotShape H>
 constexpr bool ShapeKnown() {
     return H != SlotShape::AnyShape;
@@ -287,6 +299,13 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
         [[maybe_unused]] V words[4][2];
         Load<I, S>(a, b, c, n, y, ch);
         slot[3] = I::Zero();
+        // A constant slot's bytes, or words, are set once per program.
+        auto constant_slot = [&](int j) {
+            if (!(ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j])) return false;
+            slot[j] = k.constant[j];
+            words[j][0] = words[j][1] = k.constant16[j];
+            return true;
+        };
         if constexpr (F == PairFinish::LutFields) {
             const LutSet& t = *p.lut;
             V left[2], right[2];
@@ -312,11 +331,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 y_right[r] = I::ToFloat(I::Madd(y[r], fused.second));
             }
             for (int j = 0; j < kSlots; ++j) {
-                if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
-                    slot[j] = k.constant[j];
-                    words[j][0] = words[j][1] = k.constant16[j];
-                    continue;
-                }
+                if (constant_slot(j)) continue;
                 V l[2], rt[2];
                 for (int r = 0; r < 2; ++r) {
                     const FV c = I::MulAddF(I::ToFloat(MaddAdd<I>(fused.bias[j], ch[r], k.gains[j])),
@@ -352,11 +367,7 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
                 }
             };
             for (int j = 0; j < kSlots; ++j) {
-                if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
-                    slot[j] = k.constant[j];
-                    words[j][0] = words[j][1] = k.constant16[j];
-                    continue;
-                }
+                if (constant_slot(j)) continue;
                 V l[2], rt[2];
                 for (int r = 0; r < 2; ++r) {
                     const bool chroma_term = ShapeKnown<H>() || !IsShiftFinish(F) || k.has_chroma[j];
@@ -385,25 +396,20 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
 template <class I, PairSource S, PairFinish F>
 std::uint32_t ByStore(const PairProgram& p, std::uint8_t* dst, const void* a, const void* b, const void* c,
                       std::uint32_t pixels) {
-    // The slots with chroma terms, and the 32- and 24-bit programs' common
-    // shapes: three such slots and a constant one, or just the three.
-    auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
+    // The 13-bit and 10000 programs' common shapes get loops of their own.
+    const SlotShape shape =
+        F == PairFinish::Shift13 || F == PairFinish::Divide10000 ? ShapeOf(p) : SlotShape::AnyShape;
     switch (p.store) {
-        case PairStore::Rgb32: {
-            if constexpr (F == PairFinish::Shift13 || F == PairFinish::Divide10000) {
-                if (p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
-                    return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, a, b, c, pixels);
-                if (p.slots[0].constant >= 0 && colour(1) && colour(2) && colour(3))
-                    return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, a, b, c, pixels);
-            }
+        case PairStore::Rgb32:
+            if (shape == SlotShape::ConstantLast)
+                return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, a, b, c, pixels);
+            if (shape == SlotShape::ConstantFirst)
+                return Blocks<I, S, F, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, a, b, c, pixels);
             return Blocks<I, S, F, PairStore::Rgb32>(p, dst, a, b, c, pixels);
-        }
         case PairStore::Rgb32KeepFourth: return Blocks<I, S, F, PairStore::Rgb32KeepFourth>(p, dst, a, b, c, pixels);
         case PairStore::Rgb24:
-            if constexpr (F == PairFinish::Shift13 || F == PairFinish::Divide10000) {
-                if (colour(0) && colour(1) && colour(2))
-                    return Blocks<I, S, F, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, a, b, c, pixels);
-            }
+            if (shape == SlotShape::NoConstant)
+                return Blocks<I, S, F, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, a, b, c, pixels);
             return Blocks<I, S, F, PairStore::Rgb24>(p, dst, a, b, c, pixels);
         case PairStore::Rgb555: return Blocks<I, S, F, PairStore::Rgb555>(p, dst, a, b, c, pixels);
         case PairStore::Rgb565: return Blocks<I, S, F, PairStore::Rgb565>(p, dst, a, b, c, pixels);
@@ -517,13 +523,15 @@ std::uint32_t RunTwoLines(const PairProgram& p, std::uint8_t* const dst[2], cons
                           const std::uint8_t* cb, const std::uint8_t* cr, std::uint32_t pixels) {
     if constexpr (FusedDivide<I, PairSource::Planar8, PairFinish::Divide10000>()) {
         if (p.finish != PairFinish::Divide10000) return 0;
-        auto colour = [&](int j) { return p.slots[j].constant < 0 && (p.slots[j].cb != 0 || p.slots[j].cr != 0); };
-        if (p.store == PairStore::Rgb32 && p.slots[3].constant >= 0 && colour(0) && colour(1) && colour(2))
-            return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, luma, cb, cr, pixels);
-        if (p.store == PairStore::Rgb32 && p.slots[0].constant >= 0 && colour(1) && colour(2) && colour(3))
-            return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, luma, cb, cr, pixels);
-        if (p.store == PairStore::Rgb24 && colour(0) && colour(1) && colour(2))
-            return TwoLineBlocks<I, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, luma, cb, cr, pixels);
+        switch (ShapeOf(p)) {
+            case SlotShape::ConstantLast:
+                return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantLast>(p, dst, luma, cb, cr, pixels);
+            case SlotShape::ConstantFirst:
+                return TwoLineBlocks<I, PairStore::Rgb32, SlotShape::ConstantFirst>(p, dst, luma, cb, cr, pixels);
+            case SlotShape::NoConstant:
+                return TwoLineBlocks<I, PairStore::Rgb24, SlotShape::NoConstant>(p, dst, luma, cb, cr, pixels);
+            default: break;
+        }
     }
     return 0;
 }
