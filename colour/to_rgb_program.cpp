@@ -180,7 +180,7 @@ constexpr TierOverride<ToRgbKernels> kOverrides[] = {
 };
 
 ToRgbKernels Build(std::uint32_t features) {
-    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence, nullptr, false},
+    return Override(ToRgbKernels{NoPairBlocks, 0, UnpackV210PairsPlain, DivideBy10000Plain, NoFence, nullptr},
                     kOverrides, features);
 }
 
@@ -189,8 +189,6 @@ const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, B
 }  // namespace
 
 std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixels; }
-
-bool ReadsV210Groups(SimdTier tier) { return KernelsOf(tier).v210_groups; }
 
 namespace {
 

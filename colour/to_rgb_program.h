@@ -96,8 +96,6 @@ bool ShiftSixFitsWords(const PairProgram& program, PairSource source);
 // Pixels per block of the vector tiers (0 for the plain tier).
 std::uint32_t PairBlockPixels(SimdTier tier);
 
-// Whether a tier converts straight from v210 groups (PairSource::V210).
-bool ReadsV210Groups(SimdTier tier);
 
 // Converts the whole blocks of a line's first `pixels` pixels with a vector
 // tier, the narrower tiers' smaller blocks taking what they can of the rest,

@@ -63,12 +63,9 @@ void ConvertV210Line(SimdTier tier, const PairProgram* program, std::uint8_t* ou
     }
     const std::uint32_t whole_groups = std::uint32_t(readable / 16);
     // Tiers that read groups straight into registers take what they can of
-    // the line (whole runs of groups) for the 13-bit programs, unless a
-    // streamed line would then start off a cache line.
-    std::uint32_t start = 0;
-    if (ReadsV210Groups(tier) && program->finish == PairFinish::Shift13 && (!program->stream || (reinterpret_cast<std::uintptr_t>(out) & 63) == 0))
-        start = RunPairBlocks(tier, *program, PairSource::V210, out, in, nullptr, nullptr,
-                              6 * whole_groups < width ? 6 * whole_groups : width);
+    // the line (whole runs of groups); the rest is unpacked a chunk at a time.
+    const std::uint32_t start = RunPairBlocks(tier, *program, PairSource::V210, out, in, nullptr, nullptr,
+                                              6 * whole_groups < width ? 6 * whole_groups : width);
     alignas(32) std::uint32_t y_pairs[kV210Chunk / 2 + 8], c_pairs[kV210Chunk / 2 + 8];
     for (std::uint32_t x = start; x < width; x += kV210Chunk) {
         const std::uint32_t n = width - x < kV210Chunk ? width - x : kV210Chunk;

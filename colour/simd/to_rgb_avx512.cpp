@@ -117,7 +117,6 @@ void InstallToRgbAvx512(ToRgbKernels& k) {
     k.two_lines = ToRgbTwoLinesAvx512;
     k.divide = DivideBy10000Avx512;
     k.v210_pairs = UnpackV210PairsAvx512;
-    k.v210_groups = true;
 }
 
 }  // namespace lumacore

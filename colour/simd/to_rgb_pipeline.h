@@ -302,8 +302,10 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
         // A constant slot's bytes, or words, are set once per program.
         auto constant_slot = [&](int j) {
             if (!(ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j])) return false;
-            slot[j] = k.constant[j];
-            words[j][0] = words[j][1] = k.constant16[j];
+            if constexpr (kWords)
+                words[j][0] = words[j][1] = k.constant16[j];
+            else
+                slot[j] = k.constant[j];
             return true;
         };
         if constexpr (F == PairFinish::LutFields) {
@@ -485,8 +487,10 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
         [[maybe_unused]] V words[2][4][2];
         for (int j = 0; j < kSlots; ++j) {
             if (ShapeKnown<H>() ? j == ConstantSlot<H>() : k.is_constant[j]) {
-                slot[0][j] = slot[1][j] = k.constant[j];
-                words[0][j][0] = words[0][j][1] = words[1][j][0] = words[1][j][1] = k.constant16[j];
+                if constexpr (kWords)
+                    words[0][j][0] = words[0][j][1] = words[1][j][0] = words[1][j][1] = k.constant16[j];
+                else
+                    slot[0][j] = slot[1][j] = k.constant[j];
                 continue;
             }
             V l[2][2], rt[2][2];

@@ -51,7 +51,6 @@ struct ToRgbKernels {
     std::uint32_t (*two_lines)(const PairProgram& program, std::uint8_t* const dst[2],
                                const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
                                std::uint32_t pixels);
-    bool v210_groups;  // pair_blocks reads PairSource::V210
 };
 void InstallToRgbSse2(ToRgbKernels& k);
 void InstallToRgbAvx2(ToRgbKernels& k);
