@@ -83,6 +83,14 @@ constexpr SumRange LumaRange(const FromRgbMatrix (&table)[5]) {
     return all;
 }
 
+// The rows with one luma offset only.
+constexpr SumRange LumaRange(const FromRgbMatrix (&table)[5], std::int32_t offset) {
+    SumRange all{0, 0};
+    for (const FromRgbMatrix& m : table)
+        if (m.y_offset == offset) all = Widen(all, RowRange(m.y));
+    return all;
+}
+
 constexpr SumRange ChromaRange(const FromRgbMatrix (&table)[5]) {
     SumRange all{0, 0};
     for (const FromRgbMatrix& m : table) all = Widen(Widen(all, RowRange(m.cb)), RowRange(m.cr));

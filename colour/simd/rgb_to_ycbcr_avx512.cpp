@@ -9,11 +9,41 @@
 
 #include <immintrin.h>
 
+#include <array>
 #include <cstddef>
 
 namespace lumacore {
 inline namespace LUMACORE_ISA {
 namespace {
+
+// Byte permutes for the pairs of a 32-pixel block: where each output byte
+// comes from. Luma from the low bytes of two registers of 32-bit lanes
+// (pixel n at byte 4n of the pair); Cb and Cr from the packed chroma bytes,
+// where lane k holds Cb of pairs 2k, 2k+1, 8+2k, 9+2k and then their Cr.
+struct PairBytes {
+    std::array<std::uint8_t, 64> luma{}, chroma{};
+    std::uint64_t chroma_bytes = 0;  // the output bytes taken from chroma
+};
+constexpr PairBytes PairBytesOf(PackedOrder order) {
+    // Per byte of a pair: 0 and 1 are Y'0 and Y'1, 2 Cb, 3 Cr.
+    constexpr int kUyvy[4] = {2, 0, 3, 1}, kYuy2[4] = {0, 2, 1, 3}, kYvyu[4] = {0, 3, 1, 2};
+    const int* roles = order == PackedOrder::Uyvy ? kUyvy : order == PackedOrder::Yuy2 ? kYuy2 : kYvyu;
+    PairBytes t;
+    for (int pair = 0; pair < 16; ++pair) {
+        const int half = pair / 8, in_half = pair % 8;
+        const int cb = 16 * (in_half / 2) + 2 * half + in_half % 2;
+        for (int j = 0; j < 4; ++j) {
+            const int at = 4 * pair + j;
+            if (roles[j] < 2) {
+                t.luma[at] = std::uint8_t(4 * (2 * pair + roles[j]));
+            } else {
+                t.chroma[at] = std::uint8_t(roles[j] == 2 ? cb : cb + 4);
+                t.chroma_bytes |= std::uint64_t(1) << at;
+            }
+        }
+    }
+    return t;
+}
 
 struct Avx512Lanes {
     using I = __m512i;
@@ -65,6 +95,29 @@ struct Avx512Lanes {
     static I Truncate(F a) { return _mm512_cvttps_epi32(a); }
     static F MulAddF(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
     static F MulF(F a, F b) { return _mm512_mul_ps(a, b); }
+
+    // 8-bit luma as the low byte of each lane (see LumaBitsAddend): the sum
+    // times the factor plus the addend, rounded down once.
+    static constexpr bool kLumaBits = true;
+    static I LumaBits(I s, F factor, F addend) {
+        return _mm512_castps_si512(_mm512_fmadd_round_ps(_mm512_cvtepi32_ps(s), factor, addend,
+                                                         _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
+    }
+    // The low bytes of pixels 0..15 (l0) and 16..31 (l1), in order.
+    static void StoreLumaFromBits(std::uint8_t* p, I l0, I l1) {
+        const I bytes = _mm512_permutex2var_epi8(l0, _mm512_set_epi64(0, 0, 0, 0, 0x7C7874706C686460, 0x5C5854504C484440,
+                                                                       0x3C3834302C282420, 0x1C1814100C080400),
+                                                 l1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm512_castsi512_si256(bytes));
+    }
+    // 16 pairs in order O from luma bits (as above) and packed chroma bytes.
+    template <PackedOrder O>
+    static void StorePairsFromBits(std::uint8_t* p, I l0, I l1, I chroma) {
+        alignas(64) static constexpr PairBytes kBytes = PairBytesOf(O);
+        const I luma = _mm512_permutex2var_epi8(l0, _mm512_load_si512(kBytes.luma.data()), l1);
+        Store(p, _mm512_mask_permutexvar_epi8(luma, kBytes.chroma_bytes, _mm512_load_si512(kBytes.chroma.data()),
+                                              chroma));
+    }
 
     // [last of prev, a0 .. a14]: each lane's first dword is the one before it.
     static I ShiftInLast(I a, I prev) { return _mm512_alignr_epi32(a, prev, 15); }

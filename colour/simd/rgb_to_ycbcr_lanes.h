@@ -61,14 +61,25 @@ static_assert(kLuma10Sums.high < (1 << 24) && -kChroma10Sums.low < (1 << 24) && 
 inline float Addend8(std::int32_t offset) { return float(offset) + 0.5f / 10000.0f; }
 inline float Addend10(std::int32_t offset) { return float(offset) + 0.5f / 625.0f; }
 
-// Luma never leaves its range: the 10-bit code adds the offset without a
-// clamp where the plain code clamps to no effect.
+// 8-bit luma where one multiply-add can round down (AVX-512's embedded
+// rounding): s x f + (2^23 + offset), f being 1/10000 rounded up by three
+// units in the last place, rounded down to a float. Floats from 2^23 to 2^24
+// are the integers, so the result is 2^23 + offset + floor(s x f), and
+// floor(s x f) = floor(s / 10000): s x f exceeds s / 10000 by less than
+// 2^22 x 3 x 2^-37 < 0.0001, while s / 10000 lies at least 0.0001 below the
+// next integer. No luma row leaves 0..255, so the float's low byte is the
+// sample, with no clamp.
+inline float LumaBitsAddend(std::int32_t offset) { return float((1 << 23) + offset); }
+
+// Luma never leaves its range: the 10-bit code (and the 8-bit code of
+// records with kLumaBits) adds the offset without a clamp where the plain
+// code clamps to no effect.
 constexpr bool LumaStaysInRange(const FromRgbMatrix (&table)[5], std::int32_t max) {
     for (const FromRgbMatrix& m : table)
         if ((m.y[0] + m.y[1] + m.y[2]) * 255 / 10000 + m.y_offset > max) return false;
     return true;
 }
-static_assert(LumaStaysInRange(kFromRgb10, 1023));
+static_assert(LumaStaysInRange(kFromRgb10, 1023) && LumaStaysInRange(kFromRgb8, 255));
 
 template <class L>
 struct Kernels {
@@ -145,15 +156,27 @@ struct Kernels {
 
     // ---- 8-bit 4:2:2 ---------------------------------------------------------
     //
-    // One block: 8 pixels a lane. Y' as 16-bit words in pixel order; Cb and
-    // Cr of the 4 even pixels as words [Cb x 4, Cr x 4]; both offset, still
-    // to be clamped by the byte packing.
+    // One block: 8 pixels a lane. Y' as 32-bit lanes in pixel order, two
+    // registers; Cb and Cr of the 4 even pixels as words [Cb x 4, Cr x 4],
+    // offset, still to be clamped by the byte packing.
+    //
+    // Records with kLumaBits give Y' as the low byte of each lane (see
+    // LumaBits) and store it from there; the others as the sample itself,
+    // packed to words and bytes with the chroma.
+    static constexpr bool kLumaBits = requires { L::kLumaBits; };
     struct Addends8 {
         F luma;
         I chroma;  // the offset, in 16-bit words
     };
     static Addends8 AddendsOf8(const PixelCoefficients& k) {
+        if constexpr (kLumaBits) return {L::SetF(LumaBitsAddend(k.y_offset)), L::Set16(std::int16_t(k.c_offset))};
         return {L::SetF(Addend8(k.y_offset)), L::Set16(std::int16_t(k.c_offset))};
+    }
+    static I LumaOf(I s, F addend) {
+        if constexpr (kLumaBits)
+            return L::LumaBits(s, L::SetF(__builtin_bit_cast(float, kTenThousandthBits)), addend);
+        else
+            return Luma8(s, addend);
     }
 
     // Records that load whole registers of pixels (kWholeQuads) give lane k
@@ -163,7 +186,7 @@ struct Kernels {
 
     template <RgbPixels P>
     static void Block8(const Weights& w, const Addends8& a, const std::uint8_t* line, std::uint32_t x, bool chroma,
-                       I& luma, I& colour) {
+                       I& luma0, I& luma1, I& colour) {
         I p0, p1;
         if constexpr (kWholeQuads) {
             L::template LoadPixels<P>(line, x, &p0, &p1);
@@ -172,7 +195,8 @@ struct Kernels {
             p1 = Quad<P, false>(line, x + 4, 8);
         }
         const Split s0 = SplitPixels(p0), s1 = SplitPixels(p1);
-        luma = L::PacksI32(Luma8(Sum(s0, w.y02, w.y1), a.luma), Luma8(Sum(s1, w.y02, w.y1), a.luma));
+        luma0 = LumaOf(Sum(s0, w.y02, w.y1), a.luma);
+        luma1 = LumaOf(Sum(s1, w.y02, w.y1), a.luma);
         if (!chroma) return;
         // The split of the even pixels is the even lanes of the pixels' splits.
         const Split even = {L::EvenOf(s0.b02, s1.b02), L::EvenOf(s0.b1, s1.b1)};
@@ -189,12 +213,17 @@ struct Kernels {
         const Addends8 a = AddendsOf8(k);
         for (std::uint32_t b = 0; b < blocks; ++b) {
             const std::uint32_t x = b * kPixels;
-            I luma, colour;
-            Block8<P>(w, a, src, x, true, luma, colour);
-            if constexpr (kWholeQuads)
-                L::StorePairsInOrder(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
-            else
-                L::Store(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
+            I luma0, luma1, colour;
+            Block8<P>(w, a, src, x, true, luma0, luma1, colour);
+            if constexpr (kLumaBits) {
+                L::template StorePairsFromBits<O>(dst + 2 * std::size_t(x), luma0, luma1, L::PackusI16(colour, colour));
+            } else {
+                const I luma = L::PacksI32(luma0, luma1);
+                if constexpr (kWholeQuads)
+                    L::StorePairsInOrder(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
+                else
+                    L::Store(dst + 2 * std::size_t(x), L::template PackPairs<O>(luma, colour));
+            }
         }
         return blocks * (kPixels / 2);
     }
@@ -209,15 +238,22 @@ struct Kernels {
         const bool chroma = cb && cr;
         for (std::uint32_t b = 0; b < blocks; ++b) {
             const std::uint32_t x = b * kPixels;
-            I luma, colour = L::Zero();
-            Block8<P>(w, a, src, x, chroma, luma, colour);
-            if constexpr (kWholeQuads) {
-                L::StoreLumaInOrder(y + x, L::PackusI16(luma, luma));
-                if (chroma) L::StoreChromaInOrder(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+            I luma0, luma1, colour = L::Zero();
+            Block8<P>(w, a, src, x, chroma, luma0, luma1, colour);
+            if constexpr (kLumaBits) {
+                L::StoreLumaFromBits(y + x, luma0, luma1);
             } else {
-                L::StoreLow8PerLane(y + x, L::PackusI16(luma, luma));
-                if (chroma) L::StoreDwords01PerLane(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+                const I luma = L::PacksI32(luma0, luma1);
+                if constexpr (kWholeQuads)
+                    L::StoreLumaInOrder(y + x, L::PackusI16(luma, luma));
+                else
+                    L::StoreLow8PerLane(y + x, L::PackusI16(luma, luma));
             }
+            if (!chroma) continue;
+            if constexpr (kWholeQuads)
+                L::StoreChromaInOrder(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
+            else
+                L::StoreDwords01PerLane(cb + x / 2, cr + x / 2, L::PackusI16(colour, colour));
         }
         return blocks * (kPixels / 2);
     }
@@ -358,6 +394,8 @@ struct Kernels {
         I v;
         switch (kind) {
             case SampleKind::Luma8:
+                if constexpr (kLumaBits)  // the kernels keep the low byte, unclamped
+                    return L::And(LumaOf(s, L::SetF(LumaBitsAddend(offset))), L::Set32(0xFF));
                 v = Luma8(s, L::SetF(Addend8(offset)));
                 break;
             case SampleKind::Chroma8:

@@ -79,14 +79,16 @@ U32 RgbV210Plain(const Call& c) {
 }
 
 // Samples from sums: variant picks the kind and offset; the sums span what
-// that kind's rows reach, both ends included.
+// that kind's rows reach, both ends included (8-bit luma: the rows with that
+// offset, as some kernels rely on no luma row leaving 0..255).
 struct SampleCase {
     SampleKind kind;
     SumRange sums;
     std::int32_t offset, max;
 };
 constexpr SampleCase kSampleCases[] = {
-    {SampleKind::Luma8, kLuma8Sums, 0, 255},        {SampleKind::Luma8, kLuma8Sums, 16, 255},
+    {SampleKind::Luma8, from_rgb_detail::LumaRange(kFromRgb8, 0), 0, 255},
+    {SampleKind::Luma8, from_rgb_detail::LumaRange(kFromRgb8, 16), 16, 255},
     {SampleKind::Chroma8, kChroma8Sums, 128, 255},  {SampleKind::Luma10, kLuma10Sums, 0, 1 << 30},
     {SampleKind::Luma10, kLuma10Sums, 64, 1 << 30}, {SampleKind::Chroma10, kChroma10Sums, 512, 1023},
 };
