@@ -279,9 +279,12 @@ std::uint32_t ConvertFrame(const BoardAlignment& alignment, FormatCode src_code,
 std::uint32_t BandsFor(FormatCode src_code, FormatCode dst_code, const BITMAPINFOHEADER& src_header,
                        std::uint32_t most) {
     // Measured on two cores (1080p, 2 bands): UYVY -> RGB32 1.65x, v210 ->
-    // RGB32 1.8x, RGB32 -> UYVY 1.8x; 720 x 486 colour 1.1 to 1.3x, 320 x 240
-    // twice as slow. UYVY -> YUY2 at 1080p 0.9x, at 2160p 1.45x.
-    constexpr std::uint64_t kColourPixels = 160000, kRepackPixels = 2000000;
+    // RGB32 1.8x, RGB32 -> UYVY 1.8x; UYVY -> YUY2 at 1080p 0.9x, at 2160p
+    // 1.45x. A 720 x 486 colour frame (55-125 us in one band) gained 1.3-1.45x
+    // when the pool thread was awake, and lost 10-20% in runs where it woke
+    // late, which is how a host calling one frame at a time finds it: such
+    // frames, and 720 x 576, stay in one band; 1280 x 720 takes two.
+    constexpr std::uint64_t kColourPixels = 450000, kRepackPixels = 2000000;
     const int s = src_code & 0xFF, d = dst_code & 0xFF;
     if (s >= kFormatCount || d >= kFormatCount || src_header.biWidth <= 0) return 1;
     const bool colour = DescriptorOf(s).kind == LayoutKind::Rgb || DescriptorOf(d).kind == LayoutKind::Rgb;
