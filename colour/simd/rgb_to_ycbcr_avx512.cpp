@@ -228,6 +228,27 @@ struct Avx512Lanes {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(cb), _mm512_castsi512_si128(in_order));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(cr), _mm512_extracti32x4_epi32(in_order, 1));
     }
+    // Two blocks' chroma bytes, lane k holding the first block's Cb and Cr
+    // of pairs 2k, 2k+1, 8+2k, 9+2k and then the second block's: 32 Cb and
+    // 32 Cr in order.
+    static void StoreChromaOfTwo(std::uint8_t* cb, std::uint8_t* cr, I v) {
+        struct Order {
+            std::uint8_t bytes[64];
+        };
+        alignas(64) static constexpr Order kOrder = [] {
+            Order o{};
+            for (int pair = 0; pair < 32; ++pair) {
+                const int in_block = pair % 16, half = in_block / 8, in_half = in_block % 8;
+                const int at = 16 * (in_half / 2) + 8 * (pair / 16) + 2 * half + in_half % 2;
+                o.bytes[pair] = std::uint8_t(at);
+                o.bytes[32 + pair] = std::uint8_t(at + 4);
+            }
+            return o;
+        }();
+        const I in_order = _mm512_permutexvar_epi8(_mm512_load_si512(kOrder.bytes), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(cb), _mm512_castsi512_si256(in_order));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(cr), _mm512_extracti64x4_epi64(in_order, 1));
+    }
     // Lane k of g_i holds group 4k + i of the block: a 4 x 4 transpose of
     // 16-byte groups.
     static void StoreGroups(std::uint8_t* p, I g0, I g1, I g2, I g3) {

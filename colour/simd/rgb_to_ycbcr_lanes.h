@@ -236,7 +236,20 @@ struct Kernels {
         const Weights w = WeightsOf(k);
         const Addends8 a = AddendsOf8(k);
         const bool chroma = cb && cr;
-        for (std::uint32_t b = 0; b < blocks; ++b) {
+        std::uint32_t b = 0;
+        if constexpr (kLumaBits) {
+            // Two blocks at a time, so that each chroma plane takes one store.
+            for (; b + 2 <= blocks; b += 2) {
+                const std::uint32_t x = b * kPixels;
+                I luma0, luma1, colour0 = L::Zero(), colour1 = L::Zero();
+                Block8<P>(w, a, src, x, chroma, luma0, luma1, colour0);
+                L::StoreLumaFromBits(y + x, luma0, luma1);
+                Block8<P>(w, a, src, x + kPixels, chroma, luma0, luma1, colour1);
+                L::StoreLumaFromBits(y + x + kPixels, luma0, luma1);
+                if (chroma) L::StoreChromaOfTwo(cb + x / 2, cr + x / 2, L::PackusI16(colour0, colour1));
+            }
+        }
+        for (; b < blocks; ++b) {
             const std::uint32_t x = b * kPixels;
             I luma0, luma1, colour = L::Zero();
             Block8<P>(w, a, src, x, chroma, luma0, luma1, colour);
