@@ -64,8 +64,8 @@ struct PairProgram {
     const LutSet* lut = nullptr;  // LutFields only: the luma term and chroma entries come from here
     // Rgb32 only: write whole cache lines with streaming stores, which bypass
     // the cache (frames too large to stay in it). The vector tiers stream the
-    // blocks of a line that starts on a cache line; RunPairBlocks first
-    // converts a line's pixels before one apart. FenceStreamedStores orders
+    // blocks of a line that starts on a cache line; RunPairBlocks and
+    // RunTwoLinePairBlocks first convert a line's pixels before one apart. FenceStreamedStores orders
     // them before another thread reads the frame.
     bool stream = false;
 };
@@ -110,6 +110,9 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
 // Two lines of planes sharing one chroma row (4:2:0): the whole blocks of
 // their first `pixels` pixels where the tier has a kernel for the program
 // (the fused division of AVX2 and up, 24- and 32-bit pixels), else 0.
+// Streamed lines that start off a cache line, both by the same whole pairs,
+// convert their first pixels on the side as RunPairBlocks does; lines off
+// by other amounts give 0.
 std::uint32_t RunTwoLinePairBlocks(SimdTier tier, const PairProgram& program, std::uint8_t* const dst[2],
                                    const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
                                    std::uint32_t pixels);

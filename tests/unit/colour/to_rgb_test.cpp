@@ -132,20 +132,24 @@ TEST(ToRgbRoutines, StreamingStoresWriteTheSameBytes) {
     const std::uint32_t h = 3;
     for (const Case& c : cases)
         for (std::uint32_t w : {2u, 66u, 130u, 198u, 1928u})
-            for (std::uint32_t offset : {0u, 4u, 8u, 24u, 56u, 60u, 2u, 3u}) {
-                SCOPED_TRACE(testing::Message() << "case " << &c - cases << " width " << w << " offset " << offset);
-                const std::uint32_t sp = c.source_bytes == v210 ? 16 * ((w + 5) / 6) : c.source_bytes == planar ? w : 2 * w;
-                const Bytes src = Random(c.source_bytes(w, h), w + offset);
-                const std::uint32_t dp = 4 * w + 64;
-                const Bytes fill = Random(std::size_t(h) * dp + 128, w);
-                alignas(64) static std::uint8_t cached[3 * (4 * 1928 + 64) + 256], streamed[sizeof cached];
-                std::copy(fill.begin(), fill.end(), cached);
-                std::copy(fill.begin(), fill.end(), streamed);
-                c.routine(cached + offset, src.data(), w, h, dp, sp, 5, c.flags);
-                c.routine(streamed + offset, src.data(), w, h, dp, sp, 5, c.flags | 0x10000);
-                ASSERT_EQ(FirstDifference(Bytes(cached, cached + fill.size()), Bytes(streamed, streamed + fill.size())),
-                          -1);
-            }
+            for (std::uint32_t offset : {0u, 4u, 8u, 24u, 56u, 60u, 2u, 3u})
+                for (std::uint32_t pad : {0u, 32u}) {  // lines as far off a cache line as the first, or not
+                    SCOPED_TRACE(testing::Message() << "case " << &c - cases << " width " << w << " offset " << offset
+                                                    << " pad " << pad);
+                    const std::uint32_t sp =
+                        c.source_bytes == v210 ? 16 * ((w + 5) / 6) : c.source_bytes == planar ? w : 2 * w;
+                    const Bytes src = Random(c.source_bytes(w, h), w + offset);
+                    const std::uint32_t dp = (4 * w + 63) / 64 * 64 + pad;
+                    const Bytes fill = Random(std::size_t(h) * dp + 128, w);
+                    alignas(64) static std::uint8_t cached[3 * (4 * 1928 + 64) + 256], streamed[sizeof cached];
+                    std::copy(fill.begin(), fill.end(), cached);
+                    std::copy(fill.begin(), fill.end(), streamed);
+                    c.routine(cached + offset, src.data(), w, h, dp, sp, 5, c.flags);
+                    c.routine(streamed + offset, src.data(), w, h, dp, sp, 5, c.flags | 0x10000);
+                    ASSERT_EQ(FirstDifference(Bytes(cached, cached + fill.size()),
+                                              Bytes(streamed, streamed + fill.size())),
+                              -1);
+                }
 }
 
 }  // namespace
