@@ -99,6 +99,13 @@ struct Avx512Lanes {
     static F MulAddF(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
     static F MulF(F a, F b) { return _mm512_mul_ps(a, b); }
 
+    // Products rounded toward zero (10-bit samples; see rgb_to_ycbcr_lanes.h).
+    static constexpr bool kTowardZero = true;
+    static F MulTowardZero(F a, F b) { return _mm512_mul_round_ps(a, b, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+    static F MulAddTowardZero(F a, F b, F c) {
+        return _mm512_fmadd_round_ps(a, b, c, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    }
+
     // 8-bit luma as the low byte of each lane (see LumaBitsAddend): the sum
     // times the factor plus the addend, rounded down once.
     static constexpr bool kLumaBits = true;

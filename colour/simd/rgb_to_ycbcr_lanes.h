@@ -47,6 +47,14 @@ namespace {
 // roundings move it by less than 0.0002. A negative sum gets 9999 added
 // first, which turns flooring into truncation.
 //
+// 10 bits where a product can round toward zero (AVX-512's embedded
+// rounding): with f the float just above 1/10000, s x f exceeds s / 10000
+// (in magnitude) by less than 2^24 x 4.8e-12 < 0.0001, so it has the same
+// integer part, and rounding toward zero keeps it there: truncating
+// s x f, so rounded, is s / 10000 truncated, for either sign, with no
+// division by 16. Luma adds its offset in the same multiply-add (an integer
+// onto a value that is never negative); chroma adds it after packing.
+//
 // Where the instruction set has a fused multiply-add (AVX2 and up), the
 // product and the addend are rounded once instead of twice, which only
 // narrows the error. The tests check every sum each kind of row can
@@ -60,6 +68,12 @@ static_assert(kLuma10Sums.high < (1 << 24) && -kChroma10Sums.low < (1 << 24) && 
 // The float added to s x (1/10000) (8-bit luma) or v x (1/625) (10 bits).
 inline float Addend8(std::int32_t offset) { return float(offset) + 0.5f / 10000.0f; }
 inline float Addend10(std::int32_t offset) { return float(offset) + 0.5f / 625.0f; }
+
+// The least float above 1/10000 (10-bit samples, rounding toward zero).
+inline constexpr float kJustAboveTenThousandth = __builtin_bit_cast(float, 0x38D1B718u);
+static_assert(double(kJustAboveTenThousandth) > 1e-4 &&
+              double(__builtin_bit_cast(float, 0x38D1B717u)) < 1e-4 &&
+              (double(kJustAboveTenThousandth) - 1e-4) * (1 << 24) < 1e-4);
 
 // 8-bit luma where one multiply-add can round down (AVX-512's embedded
 // rounding): s x f + (2^23 + offset), f being 1/10000 rounded up by three
@@ -95,14 +109,23 @@ struct Kernels {
         return L::Truncate(L::MulF(L::ToFloat(s), L::SetF(__builtin_bit_cast(float, kTenThousandthBits))));
     }
 
+    // Records with kTowardZero round products toward zero (see above).
+    static constexpr bool kTowardZero = requires { L::kTowardZero; };
+    static F Addend10Of(std::int32_t offset) { return L::SetF(kTowardZero ? float(offset) : Addend10(offset)); }
+
     // 10 bits: the luma sample (never beyond 1023, so never clamped).
     static I Luma10(I s, F addend) {
+        if constexpr (kTowardZero)
+            return L::Truncate(L::MulAddTowardZero(L::ToFloat(s), L::SetF(kJustAboveTenThousandth), addend));
         const F v = L::ToFloat(L::template Srli32<4>(s));
         return L::Truncate(L::MulAddF(v, L::SetF(kInv625), addend));
     }
 
-    // 10 bits: the chroma sample before its clamp.
+    // 10 bits: the chroma sample before its clamp (with kTowardZero, before
+    // its offset too, which ClampChroma adds).
     static I Chroma10(I s, F addend) {
+        if constexpr (kTowardZero)
+            return L::Truncate(L::MulTowardZero(L::ToFloat(s), L::SetF(kJustAboveTenThousandth)));
         const I floored = L::Add32(s, L::And(L::template Srai32<31>(s), L::Set32(9999)));
         const F v = L::ToFloat(L::template Srai32<4>(floored));
         return L::Truncate(L::MulAddF(v, L::SetF(kInv625), addend));
@@ -278,9 +301,11 @@ struct Kernels {
     // each of the 4 groups; the v210 words of the 4 groups are then formed
     // side by side and turned back into group order by a 4 x 4 transpose.
 
-    // Chroma samples to 0..1023, two registers at a time through 16 bits.
-    static void ClampChroma(I& a, I& b) {
-        const I packed = L::PacksI32(a, b);
+    // Chroma samples to 0..1023, two registers at a time through 16 bits
+    // (with kTowardZero, offset on the way).
+    static void ClampChroma(I& a, I& b, I offset16) {
+        I packed = L::PacksI32(a, b);
+        if constexpr (kTowardZero) packed = L::Add16(packed, offset16);
         const I clamped = L::Min16(L::Max16(packed, L::Zero()), L::Set16(1023));
         a = L::UnpackLo16(clamped, L::Zero());
         b = L::UnpackHi16(clamped, L::Zero());
@@ -299,7 +324,8 @@ struct Kernels {
         constexpr std::uint32_t kPixels = 24 * L::kLaneCount;
         const std::uint32_t blocks = width / kPixels;
         const Weights w = WeightsOf(k);
-        const F y_addend = L::SetF(Addend10(k.y_offset)), c_addend = L::SetF(Addend10(k.c_offset));
+        const F y_addend = Addend10Of(k.y_offset), c_addend = Addend10Of(k.c_offset);
+        const I c_offset16 = L::Set16(std::int16_t(k.c_offset));
         // The pixel before the line's first pair counts as neutral chroma.
         I last_cb = L::Set32(512), last_cr = L::Set32(512);
         for (std::uint32_t b = 0; b < blocks; ++b) {
@@ -324,8 +350,8 @@ struct Kernels {
                 cr[j] = Chroma10(Sum(s, w.cr02, w.cr1), c_addend);
             }
             for (int j = 0; j < 6; j += 2) {
-                ClampChroma(cb[j], cb[j + 1]);
-                ClampChroma(cr[j], cr[j + 1]);
+                ClampChroma(cb[j], cb[j + 1], c_offset16);
+                ClampChroma(cr[j], cr[j + 1], c_offset16);
             }
             // Each group's first pair looks back at the previous group's last pixel.
             const I prev_cb = L::ShiftInLast(cb[5], last_cb), prev_cr = L::ShiftInLast(cr[5], last_cr);
@@ -415,9 +441,10 @@ struct Kernels {
                 v = L::Add32(Chroma8(s), L::Set32(offset));
                 break;
             case SampleKind::Luma10:
-                return Luma10(s, L::SetF(Addend10(offset)));
+                return Luma10(s, Addend10Of(offset));
             default:
-                v = Chroma10(s, L::SetF(Addend10(offset)));
+                v = Chroma10(s, Addend10Of(offset));
+                if constexpr (kTowardZero) v = L::Add32(v, L::Set32(offset));
                 break;
         }
         // The clamps of the byte packing and of ClampChroma.
