@@ -283,14 +283,19 @@ std::uint32_t BandsFor(FormatCode src_code, FormatCode dst_code, const BITMAPINF
     // 1.45x. A 720 x 486 colour frame (55-125 us in one band) gained 1.3-1.45x
     // when the pool thread was awake, and lost 10-20% in runs where it woke
     // late, which is how a host calling one frame at a time finds it: such
-    // frames, and 720 x 576, stay in one band; 1280 x 720 takes two.
-    constexpr std::uint64_t kColourPixels = 450000, kRepackPixels = 2000000;
+    // frames, and 720 x 576, stay in one band; 1280 x 720 takes two. RGB to
+    // 10-bit frames cost four times as much a pixel (290 us at 720 x 486 in
+    // one band) and gained 1.1-1.75x there in bands.
+    constexpr std::uint64_t kColourPixels = 450000, kTenBitFromRgbPixels = 120000, kRepackPixels = 2000000;
     const int s = src_code & 0xFF, d = dst_code & 0xFF;
     if (s >= kFormatCount || d >= kFormatCount || src_header.biWidth <= 0) return 1;
-    const bool colour = DescriptorOf(s).kind == LayoutKind::Rgb || DescriptorOf(d).kind == LayoutKind::Rgb;
+    const bool from_rgb = DescriptorOf(s).kind == LayoutKind::Rgb;
+    const bool colour = from_rgb || DescriptorOf(d).kind == LayoutKind::Rgb;
+    const bool ten_bit_from_rgb = from_rgb && DescriptorOf(d).kind == LayoutKind::TenBit;
+    const std::uint64_t per_band = !colour ? kRepackPixels : ten_bit_from_rgb ? kTenBitFromRgbPixels : kColourPixels;
     const std::int64_t h = src_header.biHeight < 0 ? -std::int64_t(src_header.biHeight) : src_header.biHeight;
     const std::uint64_t pixels = std::uint64_t(src_header.biWidth) * std::uint64_t(h);
-    const std::uint64_t bands = pixels / (colour ? kColourPixels : kRepackPixels);
+    const std::uint64_t bands = pixels / per_band;
     return bands < 1 ? 1 : bands < most ? std::uint32_t(bands) : most;
 }
 
