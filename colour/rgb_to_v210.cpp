@@ -4,6 +4,7 @@
 
 #include "colour/rgb_to_ycbcr_pixel.h"
 #include "colour/simd/rgb_to_ycbcr_kernels.h"
+#include "engine/kernel_table.h"
 
 namespace lumacore {
 namespace {
@@ -67,14 +68,25 @@ std::uint32_t RgbToV210With(SimdTier tier, std::uint8_t* dst, const std::uint8_t
     const PixelCoefficients k =
         PixelCoefficientsFor(kFromRgb10[FromRgbRow(matrix)], layout.red_first, kChromaOffset10, 1023);
     const bool bottom_up = (flags & FLAG_SOURCE_BOTTOM_UP) != 0;
-    const auto kernel = FromRgbKernelsFor(tier).v210;
+    // The pixel before a line's first counts as neutral chroma.
+    constexpr Samples10 kNeutral{0, 512, 512};
+    const auto before = [&](const std::uint8_t* in, std::uint32_t x) {
+        return x ? PixelSamples(k, ColourBytes(in, layout, x - 1)) : kNeutral;
+    };
 
     for (std::uint32_t line = 0; line < height; ++line) {
         const std::uint8_t* in = src + std::size_t(bottom_up ? height - 1 - line : line) * src_pitch;
         std::uint8_t* out = dst + std::size_t(line) * pitch;
-        const std::uint32_t done = kernel ? kernel(k, layout.pixels, in, out, width) : 0;
-        const Samples10 before = done ? PixelSamples(k, ColourBytes(in, layout, done - 1)) : Samples10{0, 512, 512};
-        ConvertGroups(k, layout, in, width, done / 6, before, out);
+        // The widest tier's blocks, then the narrower tiers' smaller ones
+        // (each a multiple of six pixels), then the reference.
+        const std::uint32_t done = ByNarrowingTiers(tier, width, [&](SimdTier t, std::uint32_t from) -> std::uint32_t {
+            const auto kernel = FromRgbKernelsFor(t).v210;
+            if (!kernel) return 0;
+            const Samples10 last = before(in, from);
+            return kernel(k, layout.pixels, in + std::size_t(from) * layout.bytes_per_pixel,
+                          out + std::size_t(from / 6) * 16, width - from, last.cb, last.cr);
+        });
+        ConvertGroups(k, layout, in, width, done / 6, before(in, done), out);
     }
     return height * pitch;
 }

@@ -291,8 +291,9 @@ std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients& k, RgbPixels pixel
 }
 
 std::uint32_t RgbToV210LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                  std::uint8_t* dst, std::uint32_t width) {
-    return Avx512Kernels::V210Line(k, pixels, src, dst, width);
+                                  std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                  std::uint32_t before_cr) {
+    return Avx512Kernels::V210Line(k, pixels, src, dst, width, before_cb, before_cr);
 }
 
 bool FromRgbSamplesAvx512(const std::int32_t* sums, std::int32_t* samples, std::uint32_t n, SampleKind kind,
@@ -316,7 +317,7 @@ std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients&, RgbPixels, const 
     return 0;
 }
 std::uint32_t RgbToV210LineAvx512(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
-                                  std::uint32_t) {
+                                  std::uint32_t, std::uint32_t, std::uint32_t) {
     return 0;
 }
 bool FromRgbSamplesAvx512(const std::int32_t*, std::int32_t*, std::uint32_t, SampleKind, std::int32_t) {

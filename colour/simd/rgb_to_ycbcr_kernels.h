@@ -37,15 +37,19 @@ std::uint32_t RgbToPlanar8LineAvx2(const PixelCoefficients& k, RgbPixels pixels,
 std::uint32_t RgbToPlanar8LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
                                      std::uint8_t* y, std::uint8_t* cb, std::uint8_t* cr, std::uint32_t pairs);
 
-// v210 from the start of a line (whole six-pixel groups, the chroma filter
-// starting from the neutral value). Returns the pixels converted, a
-// multiple of 6 no larger than `width`.
+// v210 in whole six-pixel groups from `src` on. The chroma filter starts
+// from the 10-bit Cb and Cr of the pixel before the first (512 each at a
+// line's start). Returns the pixels converted, a multiple of 6 no larger
+// than `width`.
 std::uint32_t RgbToV210LineSse2(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                std::uint8_t* dst, std::uint32_t width);
+                                std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                std::uint32_t before_cr);
 std::uint32_t RgbToV210LineAvx2(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                std::uint8_t* dst, std::uint32_t width);
+                                std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                std::uint32_t before_cr);
 std::uint32_t RgbToV210LineAvx512(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                  std::uint8_t* dst, std::uint32_t width);
+                                  std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                  std::uint32_t before_cr);
 
 // How a sample is formed from its coefficient sum s: clamp(s / 10000 +
 // offset) with the division truncating toward zero, to 0..255 (8 bits) or

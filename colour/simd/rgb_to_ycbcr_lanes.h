@@ -320,14 +320,14 @@ struct Kernels {
 
     template <RgbPixels P>
     static std::uint32_t V210(const PixelCoefficients& k, const std::uint8_t* src, std::uint8_t* dst,
-                              std::uint32_t width) {
+                              std::uint32_t width, std::uint32_t before_cb, std::uint32_t before_cr) {
         constexpr std::uint32_t kPixels = 24 * L::kLaneCount;
         const std::uint32_t blocks = width / kPixels;
         const Weights w = WeightsOf(k);
         const F y_addend = Addend10Of(k.y_offset), c_addend = Addend10Of(k.c_offset);
         const I c_offset16 = L::Set16(std::int16_t(k.c_offset));
-        // The pixel before the line's first pair counts as neutral chroma.
-        I last_cb = L::Set32(512), last_cr = L::Set32(512);
+        // The chroma of the pixel before the first pair.
+        I last_cb = L::Set32(std::int32_t(before_cb)), last_cr = L::Set32(std::int32_t(before_cr));
         for (std::uint32_t b = 0; b < blocks; ++b) {
             const std::uint32_t x = b * kPixels;
             const I r0 = Quad<P, true>(src, x, 24);
@@ -416,14 +416,15 @@ struct Kernels {
     }
 
     static std::uint32_t V210Line(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                  std::uint8_t* dst, std::uint32_t width) {
+                                  std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                  std::uint32_t before_cr) {
         switch (pixels) {
             case RgbPixels::Three:
-                return V210<RgbPixels::Three>(k, src, dst, width);
+                return V210<RgbPixels::Three>(k, src, dst, width, before_cb, before_cr);
             case RgbPixels::FourLow:
-                return V210<RgbPixels::FourLow>(k, src, dst, width);
+                return V210<RgbPixels::FourLow>(k, src, dst, width, before_cb, before_cr);
             case RgbPixels::FourHigh:
-                return V210<RgbPixels::FourHigh>(k, src, dst, width);
+                return V210<RgbPixels::FourHigh>(k, src, dst, width, before_cb, before_cr);
         }
         return 0;
     }

@@ -142,8 +142,9 @@ std::uint32_t RgbToPlanar8LineSse2(const PixelCoefficients& k, RgbPixels pixels,
 }
 
 std::uint32_t RgbToV210LineSse2(const PixelCoefficients& k, RgbPixels pixels, const std::uint8_t* src,
-                                std::uint8_t* dst, std::uint32_t width) {
-    return Sse2Kernels::V210Line(k, pixels, src, dst, width);
+                                std::uint8_t* dst, std::uint32_t width, std::uint32_t before_cb,
+                                std::uint32_t before_cr) {
+    return Sse2Kernels::V210Line(k, pixels, src, dst, width, before_cb, before_cr);
 }
 
 bool FromRgbSamplesSse2(const std::int32_t* sums, std::int32_t* samples, std::uint32_t n, SampleKind kind,
@@ -167,7 +168,7 @@ std::uint32_t RgbToPlanar8LineSse2(const PixelCoefficients&, RgbPixels, const st
     return 0;
 }
 std::uint32_t RgbToV210LineSse2(const PixelCoefficients&, RgbPixels, const std::uint8_t*, std::uint8_t*,
-                                std::uint32_t) {
+                                std::uint32_t, std::uint32_t, std::uint32_t) {
     return 0;
 }
 bool FromRgbSamplesSse2(const std::int32_t*, std::int32_t*, std::uint32_t, SampleKind, std::int32_t) { return false; }

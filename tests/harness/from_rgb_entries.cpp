@@ -65,12 +65,12 @@ U32 Planar8Plain(const Call& c) {
     return c.n;
 }
 
-using V210Kernel = U32 (*)(const PixelCoefficients&, RgbPixels, const U8*, U8*, U32);
+using V210Kernel = U32 (*)(const PixelCoefficients&, RgbPixels, const U8*, U8*, U32, U32, U32);
 template <V210Kernel K>
 U32 RgbV210(const Call& c) {
     const PixelCoefficients k =
         PixelCoefficientsFor(kFromRgb10[FromRgbRow(c.variant)], LayoutOf(c.variant).red_first, kChromaOffset10, 1023);
-    return K(k, LayoutOf(c.variant).pixels, c.src[0], c.dst[0], c.n);
+    return K(k, LayoutOf(c.variant).pixels, c.src[0], c.dst[0], c.n, 512, 512);
 }
 U32 RgbV210Plain(const Call& c) {
     RgbToV210With(SimdTier::Plain, c.dst[0], c.src[0], c.n, 1, U32(Per<16, 6>(c.n, 0)), U32(RgbBytes(c.n, c.variant)),
