@@ -226,14 +226,16 @@ std::uint32_t TierBlocks(SimdTier tier, const PairProgram& program, PairSource s
 
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels) {
-    constexpr std::uint32_t kHeadBlock = 64;     // pixels: a whole block of every tier
-    constexpr std::uint32_t kV210HeadRun = 192;  // pixels: a whole run of v210 group reads
+    constexpr std::uint32_t kHeadBlock = 64;  // pixels: a whole block of every tier
+    // Pixels of v210 groups whose direct reads (a register reads six groups)
+    // give whole blocks past the longest head.
+    constexpr std::uint32_t kV210HeadRun = 192;
     const std::uint32_t to_boundary = std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
     if (!program.stream || program.store != PairStore::Rgb32 || to_boundary == 0)
         return TierBlocks(tier, program, source, dst, a, b, c, pixels);
     // The pixels before the line's first cache line boundary go through a
     // block converted on the side, so that the streamed blocks start on it.
-    // v210 runs start on whole groups: there the head is the first whole
+    // v210 reads start on whole groups: there the head is the first whole
     // number of groups that ends on a boundary (at most 46 pixels). A
     // destination not on a pixel pair boundary there streams nothing.
     PairProgram cached = program;

@@ -63,22 +63,24 @@ void ConvertV210Line(SimdTier tier, const PairProgram* program, std::uint8_t* ou
     }
     const std::uint32_t whole_groups = std::uint32_t(readable / 16);
     // Tiers that read groups straight into registers take what they can of
-    // the line (whole runs of groups); the rest is unpacked a chunk at a time.
+    // the line (whole pairs, not always whole groups); the rest is unpacked a
+    // chunk at a time, from the group the first pixel left is in.
     const std::uint32_t start = RunPairBlocks(tier, *program, PairSource::V210, out, in, nullptr, nullptr,
                                               6 * whole_groups < width ? 6 * whole_groups : width);
     alignas(32) std::uint32_t y_pairs[kV210Chunk / 2 + 8], c_pairs[kV210Chunk / 2 + 8];
     for (std::uint32_t x = start; x < width; x += kV210Chunk) {
         const std::uint32_t n = width - x < kV210Chunk ? width - x : kV210Chunk;
-        const std::uint32_t first = x / 6, groups = (n + 5) / 6;
+        const std::uint32_t first = x / 6, skip = (x - 6 * first) / 2;  // pairs of the first group done already
+        const std::uint32_t groups = (2 * skip + n + 5) / 6;
         const std::uint32_t left = whole_groups > first ? whole_groups - first : 0;
         const std::uint32_t whole = left < groups ? left : groups;
         UnpackV210Pairs(tier, in + std::size_t(first) * 16, whole, y_pairs, c_pairs);
         for (std::uint32_t g = whole; g < groups; ++g)
             UnpackV210GroupWithin(in, first + g, readable, y_pairs + 3 * g, c_pairs + 3 * g);
         std::uint8_t* chunk_out = out + std::size_t(x) * size;
-        const std::uint32_t done =
-            RunPairBlocks(tier, *program, PairSource::Pairs16, chunk_out, y_pairs, c_pairs, nullptr, n);
-        pixels(chunk_out, y_pairs, c_pairs, done, n);
+        const std::uint32_t done = RunPairBlocks(tier, *program, PairSource::Pairs16, chunk_out, y_pairs + skip,
+                                                 c_pairs + skip, nullptr, n);
+        pixels(chunk_out, y_pairs + skip, c_pairs + skip, done, n);
     }
 }
 

@@ -254,13 +254,13 @@ struct Avx512 {
             }
         return p;
     }
-    // Blocks of a line whose first pixels / 6 groups may be read: whole runs
-    // of three, every register's six groups within them.
+    // Blocks of a line whose first pixels / 6 groups may be read: every
+    // register's six groups within them.
     static std::uint32_t V210Blocks(std::uint32_t pixels) {
         const std::uint32_t groups = pixels / 6;
         std::uint32_t blocks = 0;
         while ((64 * blocks + 32) / 6 + 6 <= groups) ++blocks;
-        return blocks / 3 * 3;
+        return blocks;
     }
     static void LoadV210(const std::uint8_t* line, std::uint32_t block, V y[2], V c[2]) {
         alignas(64) static constexpr V210Places kPlaces[3] = {MakeV210Places(0), MakeV210Places(2),

@@ -47,15 +47,20 @@ struct Constants {
     bool is_constant[4], has_chroma[4];
 };
 
-template <class I, PairSource S, PairFinish F>
+// The constants a loop compiled for S, F, the fused division (kFused) and
+// the stores from words (kWords) reads; the others are left unset (setting
+// them all cost lines of a few hundred pixels 5-15%, set once per call).
+template <class I, PairSource S, PairFinish F, bool kFused, bool kWords>
 Constants<I> MakeConstants(const PairProgram& p) {
-    Constants<I> k;  // every field is set below (zeroing it first cost as much as the rest)
+    Constants<I> k;
     const int gain_shift = IsShiftFinish(F) ? GainShift(F) : 0;
     const std::int32_t luma_gain = std::int32_t(p.luma_gain) * (1 << gain_shift);
-    k.luma_offset = I::Set16Pair(p.luma_offset, p.luma_offset);
-    k.chroma_offset = I::Set16Pair(p.chroma_offset, p.chroma_offset);
-    k.gain_left = I::Set16Pair(luma_gain, 0);
-    k.gain_right = I::Set16Pair(0, luma_gain);
+    if constexpr (!kFused && F != PairFinish::LutFields) {
+        k.luma_offset = I::Set16Pair(p.luma_offset, p.luma_offset);
+        k.chroma_offset = I::Set16Pair(p.chroma_offset, p.chroma_offset);
+        k.gain_left = I::Set16Pair(luma_gain, 0);
+        k.gain_right = I::Set16Pair(0, luma_gain);
+    }
     for (int j = 0; j < 4; ++j) {
         const PairSlot& s = p.slots[j];
         const std::int32_t cb = s.cb * (1 << gain_shift), cr = s.cr * (1 << gain_shift);
@@ -71,9 +76,12 @@ Constants<I> MakeConstants(const PairProgram& p) {
         k.bias[j] = I::Set32(bias);
         k.is_constant[j] = s.constant >= 0;
         k.has_chroma[j] = s.cb != 0 || s.cr != 0;
-        k.constant[j] = I::Set8(std::uint8_t(s.constant < 0 ? 0 : s.constant));
-        k.constant16[j] = I::Set16Pair(s.constant < 0 ? 0 : s.constant, s.constant < 0 ? 0 : s.constant);
-        k.field_shift[j] = I::ShiftCount(10 * s.field);
+        const std::int32_t constant = s.constant < 0 ? 0 : s.constant;
+        if constexpr (kWords)
+            k.constant16[j] = I::Set16Pair(constant, constant);
+        else
+            k.constant[j] = I::Set8(std::uint8_t(constant));
+        if constexpr (F == PairFinish::LutFields) k.field_shift[j] = I::ShiftCount(10 * s.field);
     }
     return k;
 }
@@ -282,10 +290,11 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
     constexpr int kSlots = T == PairStore::Rgb32 ? 4 : 3;
     std::uint32_t blocks = (pixels / 2) / (kBlockPixels / 2);
     if constexpr (S == PairSource::V210) blocks = I::V210Blocks(pixels);
-    const Constants<I> k = MakeConstants<I, S, F>(p);
+    constexpr bool kFused = FusedDivide<I, S, F>();
+    constexpr bool kWords = StoresFromWords<I, T>() && F != PairFinish::LutFields;
+    const Constants<I> k = MakeConstants<I, S, F, kFused, kWords>(p);
     const V low16 = I::Set32(0xFFFF), field_mask = I::Set32(0x3FF);
     const bool stream = StreamsBlocks(p, dst);
-    constexpr bool kFused = FusedDivide<I, S, F>();
     const auto fused = [&] {
         if constexpr (kFused)
             return FusedConstants<I, true>(p);
@@ -293,7 +302,6 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
             return FusedConstants<I, false>{};
     }();
 
-    constexpr bool kWords = StoresFromWords<I, T>() && F != PairFinish::LutFields;
     for (std::uint32_t n = 0; n < blocks; ++n) {
         V y[2], ch[2], slot[4];
         [[maybe_unused]] V words[4][2];
@@ -469,7 +477,8 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
     constexpr std::uint32_t kOutBytes = kBlockPixels * PairStoreBytes(T);
     constexpr int kSlots = T == PairStore::Rgb32 ? 4 : 3;
     const std::uint32_t blocks = pixels / kBlockPixels;
-    const Constants<I> k = MakeConstants<I, PairSource::Planar8, PairFinish::Divide10000>(p);
+    constexpr bool kWords = StoresFromWords<I, T>();
+    const Constants<I> k = MakeConstants<I, PairSource::Planar8, PairFinish::Divide10000, true, kWords>(p);
     const FusedConstants<I, true> fused(p);
     const bool stream[2] = {StreamsBlocks(p, dst[0]), StreamsBlocks(p, dst[1])};
     for (std::uint32_t n = 0; n < blocks; ++n) {
@@ -482,7 +491,6 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
                 y_left[line][r] = I::ToFloat(I::Madd(y[line][r], fused.first));
                 y_right[line][r] = I::ToFloat(I::Madd(y[line][r], fused.second));
             }
-        constexpr bool kWords = StoresFromWords<I, T>();
         V slot[2][4];
         [[maybe_unused]] V words[2][4][2];
         for (int j = 0; j < kSlots; ++j) {
