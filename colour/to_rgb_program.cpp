@@ -190,6 +190,11 @@ const ToRgbKernels& KernelsOf(SimdTier tier) { return KernelsFor<ToRgbKernels, B
 
 std::uint32_t PairBlockPixels(SimdTier tier) { return KernelsOf(tier).block_pixels; }
 
+std::uint32_t OverlapStart(SimdTier tier, std::uint32_t done, std::uint32_t pixels) {
+    const std::uint32_t block = PairBlockPixels(tier), end = pixels & ~1u;
+    return block != 0 && done >= block && end > done && end - done < block ? end - block : done;
+}
+
 namespace {
 
 // The rows of a line from pixel `done` (even) on.
@@ -211,14 +216,23 @@ PairRows From(PairSource source, const void* a, const void* b, const void* c, st
 
 std::uint32_t TierBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                          const void* a, const void* b, const void* c, std::uint32_t pixels) {
-    // The tier's blocks, then what the narrower tiers' smaller blocks take of
-    // the rest (a 720-pixel line: 704 pixels in AVX-512 blocks, 16 in SSE2).
-    return ByNarrowingTiers(tier, pixels, [&](SimdTier t, std::uint32_t done) -> std::uint32_t {
+    const auto blocks = [&](SimdTier t, std::uint32_t done) -> std::uint32_t {
         const ToRgbKernels& k = KernelsOf(t);
         if (k.block_pixels == 0 || pixels - done < k.block_pixels) return 0;
         const PairRows r = From(source, a, b, c, done);
         return k.pair_blocks(program, source, dst + std::size_t(done) * PairStoreBytes(program.store), r.a, r.b, r.c,
                              pixels - done);
+    };
+    // The tier's blocks, then one more ending on the last pair (see
+    // OverlapStart); v210 reads start on whole groups, so there the narrower
+    // tiers' smaller blocks take what they can of the rest.
+    const std::uint32_t done = blocks(tier, 0);
+    if (source != PairSource::V210) {
+        const std::uint32_t from = OverlapStart(tier, done, pixels);
+        if (from < done && blocks(tier, from) != 0) return from + PairBlockPixels(tier);
+    }
+    return done + ByNarrowingTiers(tier, pixels - done, [&](SimdTier t, std::uint32_t more) -> std::uint32_t {
+        return blocks(t, done + more);
     });
 }
 

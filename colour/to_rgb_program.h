@@ -96,11 +96,19 @@ bool ShiftSixFitsWords(const PairProgram& program, PairSource source);
 // Pixels per block of the vector tiers (0 for the plain tier).
 std::uint32_t PairBlockPixels(SimdTier tier);
 
+// Where to go on with a line of `pixels` whose first `done` were converted
+// in `tier`'s blocks: where fewer pairs than a block are left, the start of
+// the block that ends on the line's last pair, so that one more of the
+// tier's blocks converts them (writing some pixels a second time, with the
+// same bytes) instead of the narrower tiers' smaller blocks and their setup;
+// else `done`.
+std::uint32_t OverlapStart(SimdTier tier, std::uint32_t done, std::uint32_t pixels);
+
 
 // Converts the whole blocks of a line's first `pixels` pixels with a vector
 // tier, the narrower tiers' smaller blocks taking what they can of the rest,
-// and returns how many pixels it wrote (a multiple of 16, or an even count
-// for a streamed line that starts off a cache line; 0 for the plain tier).
+// and returns how many pixels it wrote from the line's start (an even
+// count; 0 for the plain tier).
 // Only whole pairs are read. `a`, `b`, `c`: the luma,
 // Cb and Cr rows (Planar8), the line (packed sources), or the Y and C pair
 // words (Pairs16).

@@ -119,8 +119,9 @@ std::uint32_t YCbCr8ToRgbWith(SimdTier tier, std::uint8_t* dst, const std::uint8
             std::uint8_t* const outs[2] = {out_line(y), out_line(y + 1)};
             const std::uint8_t* const lumas[2] = {line.luma, line.luma + src_pitch};
             const std::uint32_t both = RunTwoLinePairBlocks(tier, program, outs, lumas, line.cb, line.cr, width);
-            convert(y, both);
-            convert(++y, both);
+            const std::uint32_t from = OverlapStart(tier, both, width);
+            convert(y, from);
+            convert(++y, from);
             continue;
         }
         convert(y, 0);
