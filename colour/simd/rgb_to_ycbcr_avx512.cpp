@@ -10,9 +10,6 @@
 #include <immintrin.h>
 
 #include <array>
-#ifndef PF
-#define PF 512
-#endif
 #include <cstddef>
 
 namespace lumacore {

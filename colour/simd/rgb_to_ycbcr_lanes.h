@@ -48,12 +48,14 @@ namespace {
 // first, which turns flooring into truncation.
 //
 // 10 bits where a product can round toward zero (AVX-512's embedded
-// rounding): with f the float just above 1/10000, s x f exceeds s / 10000
-// (in magnitude) by less than 2^24 x 4.8e-12 < 0.0001, so it has the same
-// integer part, and rounding toward zero keeps it there: truncating
-// s x f, so rounded, is s / 10000 truncated, for either sign, with no
-// division by 16. Luma adds its offset in the same multiply-add (an integer
-// onto a value that is never negative); chroma adds it after packing.
+// rounding): with f the least float above 1/10000, |s| x f exceeds
+// |s| / 10000 by less than 2^24 x 4.8e-12 < 0.0001, while |s| / 10000 lies
+// at least 0.0001 below the next integer, so both have the same integer
+// part; rounding toward zero cannot take the product below that integer (a
+// float itself). Truncating s x f, so rounded, is s / 10000 truncated, for
+// either sign, with no division by 16. Luma adds its offset in the same
+// multiply-add (an integer onto a value that is never negative); chroma
+// adds it after packing.
 //
 // Where the instruction set has a fused multiply-add (AVX2 and up), the
 // product and the addend are rounded once instead of twice, which only
@@ -184,7 +186,7 @@ struct Kernels {
     // offset, still to be clamped by the byte packing.
     //
     // Records with kLumaBits give Y' as the low byte of each lane (see
-    // LumaBits) and store it from there; the others as the sample itself,
+    // LumaBitsAddend) and store it from there; the others as the sample itself,
     // packed to words and bytes with the chroma.
     static constexpr bool kLumaBits = requires { L::kLumaBits; };
     struct Addends8 {

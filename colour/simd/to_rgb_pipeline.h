@@ -48,8 +48,9 @@ struct Constants {
 };
 
 // The constants a loop compiled for S, F, the fused division (kFused) and
-// the stores from words (kWords) reads; the others are left unset (setting
-// them all cost lines of a few hundred pixels 5-15%, set once per call).
+// the stores from words (kWords) reads; the others are left unset. They are
+// set at every call, which a line of a few hundred pixels makes several
+// times: setting them all cost such lines a few percent.
 template <class I, PairSource S, PairFinish F, bool kFused, bool kWords>
 Constants<I> MakeConstants(const PairProgram& p) {
     Constants<I> k;
