@@ -214,6 +214,24 @@ PairRows From(PairSource source, const void* a, const void* b, const void* c, st
     return r;
 }
 
+// Streamed lines that start off a cache line convert their first pixels,
+// up to it, in blocks of this many on the side: a whole block of every tier.
+constexpr std::uint32_t kHeadBlock = 64;
+
+// Bytes from `p` to the next cache line boundary (0 on one).
+std::uint32_t ToCacheLine(const std::uint8_t* p) {
+    return std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(p)) & 63;
+}
+
+bool StreamsRgb32(const PairProgram& p) { return p.stream && p.store == PairStore::Rgb32; }
+
+// The program with ordinary stores, for the blocks converted on the side.
+PairProgram Cached(const PairProgram& p) {
+    PairProgram cached = p;
+    cached.stream = false;
+    return cached;
+}
+
 std::uint32_t TierBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                          const void* a, const void* b, const void* c, std::uint32_t pixels) {
     const auto blocks = [&](SimdTier t, std::uint32_t done) -> std::uint32_t {
@@ -240,20 +258,17 @@ std::uint32_t TierBlocks(SimdTier tier, const PairProgram& program, PairSource s
 
 std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSource source, std::uint8_t* dst,
                             const void* a, const void* b, const void* c, std::uint32_t pixels) {
-    constexpr std::uint32_t kHeadBlock = 64;  // pixels: a whole block of every tier
     // Pixels of v210 groups whose direct reads (a register reads six groups)
     // give whole blocks past the longest head.
     constexpr std::uint32_t kV210HeadRun = 192;
-    const std::uint32_t to_boundary = std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(dst)) & 63;
-    if (!program.stream || program.store != PairStore::Rgb32 || to_boundary == 0)
-        return TierBlocks(tier, program, source, dst, a, b, c, pixels);
+    const std::uint32_t to_boundary = ToCacheLine(dst);
+    if (!StreamsRgb32(program) || to_boundary == 0) return TierBlocks(tier, program, source, dst, a, b, c, pixels);
     // The pixels before the line's first cache line boundary go through a
     // block converted on the side, so that the streamed blocks start on it.
     // v210 reads start on whole groups: there the head is the first whole
     // number of groups that ends on a boundary (at most 46 pixels). A
     // destination not on a pixel pair boundary there streams nothing.
-    PairProgram cached = program;
-    cached.stream = false;
+    const PairProgram cached = Cached(program);
     std::uint32_t head = to_boundary / 4;
     const std::uint32_t side = source == PairSource::V210 ? kV210HeadRun : kHeadBlock;
     if (to_boundary % 8 != 0) return TierBlocks(tier, cached, source, dst, a, b, c, pixels);
@@ -271,26 +286,20 @@ std::uint32_t RunPairBlocks(SimdTier tier, const PairProgram& program, PairSourc
 std::uint32_t RunTwoLinePairBlocks(SimdTier tier, const PairProgram& program, std::uint8_t* const dst[2],
                                    const std::uint8_t* const luma[2], const std::uint8_t* cb, const std::uint8_t* cr,
                                    std::uint32_t pixels) {
-    constexpr std::uint32_t kHeadBlock = 64;  // pixels: whole blocks of every tier with two-line kernels
     const ToRgbKernels& k = KernelsOf(tier);
     if (!k.two_lines) return 0;
-    const auto to_boundary = [](const std::uint8_t* p) {
-        return std::uint32_t(0 - reinterpret_cast<std::uintptr_t>(p)) & 63;
-    };
-    const std::uint32_t at = to_boundary(dst[0]);
-    if (!program.stream || program.store != PairStore::Rgb32 || (at == 0 && to_boundary(dst[1]) == 0))
+    const std::uint32_t at = ToCacheLine(dst[0]);
+    if (!StreamsRgb32(program) || (at == 0 && ToCacheLine(dst[1]) == 0))
         return k.two_lines(program, dst, luma, cb, cr, pixels);
     // Streamed lines that start off a cache line: both lines' first pixels
     // up to it through blocks converted on the side, as RunPairBlocks does.
     // Lines off by different amounts, or not by whole pairs, take the
     // one-line path.
     const std::uint32_t head = at / 4;
-    if (to_boundary(dst[1]) != at || at % 8 != 0 || pixels < head + 2 * kHeadBlock) return 0;
-    PairProgram cached = program;
-    cached.stream = false;
+    if (ToCacheLine(dst[1]) != at || at % 8 != 0 || pixels < head + 2 * kHeadBlock) return 0;
     alignas(64) std::uint8_t blocks[2][4 * kHeadBlock];
     std::uint8_t* const sides[2] = {blocks[0], blocks[1]};
-    if (k.two_lines(cached, sides, luma, cb, cr, kHeadBlock) != kHeadBlock) return 0;
+    if (k.two_lines(Cached(program), sides, luma, cb, cr, kHeadBlock) != kHeadBlock) return 0;
     std::uint8_t* const rest[2] = {dst[0] + 4 * head, dst[1] + 4 * head};
     const std::uint8_t* const rest_luma[2] = {luma[0] + head, luma[1] + head};
     for (int line = 0; line < 2; ++line) std::memcpy(dst[line], blocks[line], 4 * head);

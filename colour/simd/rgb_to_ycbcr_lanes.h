@@ -194,8 +194,8 @@ struct Kernels {
         I chroma;  // the offset, in 16-bit words
     };
     static Addends8 AddendsOf8(const PixelCoefficients& k) {
-        if constexpr (kLumaBits) return {L::SetF(LumaBitsAddend(k.y_offset)), L::Set16(std::int16_t(k.c_offset))};
-        return {L::SetF(Addend8(k.y_offset)), L::Set16(std::int16_t(k.c_offset))};
+        return {L::SetF(kLumaBits ? LumaBitsAddend(k.y_offset) : Addend8(k.y_offset)),
+                L::Set16(std::int16_t(k.c_offset))};
     }
     static I LumaOf(I s, F addend) {
         if constexpr (kLumaBits)

@@ -47,46 +47,6 @@ struct Constants {
     bool is_constant[4], has_chroma[4];
 };
 
-// The constants a loop compiled for S, F, the fused division (kFused) and
-// the stores from words (kWords) reads; the others are left unset. They are
-// set at every call, which a line of a few hundred pixels makes several
-// times: setting them all cost such lines a few percent.
-template <class I, PairSource S, PairFinish F, bool kFused, bool kWords>
-Constants<I> MakeConstants(const PairProgram& p) {
-    Constants<I> k;
-    const int gain_shift = IsShiftFinish(F) ? GainShift(F) : 0;
-    const std::int32_t luma_gain = std::int32_t(p.luma_gain) * (1 << gain_shift);
-    if constexpr (!kFused && F != PairFinish::LutFields) {
-        k.luma_offset = I::Set16Pair(p.luma_offset, p.luma_offset);
-        k.chroma_offset = I::Set16Pair(p.chroma_offset, p.chroma_offset);
-        k.gain_left = I::Set16Pair(luma_gain, 0);
-        k.gain_right = I::Set16Pair(0, luma_gain);
-    }
-    for (int j = 0; j < 4; ++j) {
-        const PairSlot& s = p.slots[j];
-        const std::int32_t cb = s.cb * (1 << gain_shift), cr = s.cr * (1 << gain_shift);
-        // YVYU holds its chroma as (Cr, Cb).
-        k.gains[j] = S == PairSource::Yvyu ? I::Set16Pair(cr, cb) : I::Set16Pair(cb, cr);
-        std::int32_t bias = s.bias;
-        if (IsShiftFinish(F)) {
-            // The offsets of the samples, folded into the bias: the
-            // multiply-adds see raw (scaled) samples.
-            const std::int32_t scale = 1 << (SampleShift(F) + GainShift(F));
-            bias = scale * (s.bias - p.luma_gain * p.luma_offset - p.chroma_offset * (s.cb + s.cr));
-        }
-        k.bias[j] = I::Set32(bias);
-        k.is_constant[j] = s.constant >= 0;
-        k.has_chroma[j] = s.cb != 0 || s.cr != 0;
-        const std::int32_t constant = s.constant < 0 ? 0 : s.constant;
-        if constexpr (kWords)
-            k.constant16[j] = I::Set16Pair(constant, constant);
-        else
-            k.constant[j] = I::Set8(std::uint8_t(constant));
-        if constexpr (F == PairFinish::LutFields) k.field_shift[j] = I::ShiftCount(10 * s.field);
-    }
-    return k;
-}
-
 // One block's samples: Y and C words of two registers of pairs.
 template <class I, PairSource S>
 inline void Load(const void* a, const void* b, const void* c, std::uint32_t block, typename I::V y[2],
@@ -229,12 +189,54 @@ inline void Store(std::uint8_t* dst, const typename I::V slot[4], bool stream) {
 // the slots' 16-bit results instead of their packed bytes: per register of
 // pairs, two packs and one permute per 16 pixels. A register's words are in
 // pixel order (the shift finishes) or its pairs' left pixels then their
-// right pixels, four pairs a lane (the others).
-template <class I, PairStore T>
+// right pixels, four pairs a lane (the others). The table finish keeps its
+// bytes.
+template <class I, PairFinish F, PairStore T>
 constexpr bool StoresFromWords() {
     if constexpr (requires { I::kBytePermutes; })
-        return T == PairStore::Rgb32 || T == PairStore::Rgb24;
+        return F != PairFinish::LutFields && (T == PairStore::Rgb32 || T == PairStore::Rgb24);
     return false;
+}
+
+// The constants a loop compiled for S, F and T reads; the others are left
+// unset. They are set at every call, which a line of a few hundred pixels
+// makes several times: setting them all cost such lines a few percent.
+template <class I, PairSource S, PairFinish F, PairStore T>
+Constants<I> MakeConstants(const PairProgram& p) {
+    constexpr bool kFused = FusedDivide<I, S, F>();
+    constexpr bool kWords = StoresFromWords<I, F, T>();
+    Constants<I> k;
+    const int gain_shift = IsShiftFinish(F) ? GainShift(F) : 0;
+    const std::int32_t luma_gain = std::int32_t(p.luma_gain) * (1 << gain_shift);
+    if constexpr (!kFused && F != PairFinish::LutFields) {
+        k.luma_offset = I::Set16Pair(p.luma_offset, p.luma_offset);
+        k.chroma_offset = I::Set16Pair(p.chroma_offset, p.chroma_offset);
+        k.gain_left = I::Set16Pair(luma_gain, 0);
+        k.gain_right = I::Set16Pair(0, luma_gain);
+    }
+    for (int j = 0; j < 4; ++j) {
+        const PairSlot& s = p.slots[j];
+        const std::int32_t cb = s.cb * (1 << gain_shift), cr = s.cr * (1 << gain_shift);
+        // YVYU holds its chroma as (Cr, Cb).
+        k.gains[j] = S == PairSource::Yvyu ? I::Set16Pair(cr, cb) : I::Set16Pair(cb, cr);
+        std::int32_t bias = s.bias;
+        if (IsShiftFinish(F)) {
+            // The offsets of the samples, folded into the bias: the
+            // multiply-adds see raw (scaled) samples.
+            const std::int32_t scale = 1 << (SampleShift(F) + GainShift(F));
+            bias = scale * (s.bias - p.luma_gain * p.luma_offset - p.chroma_offset * (s.cb + s.cr));
+        }
+        k.bias[j] = I::Set32(bias);
+        k.is_constant[j] = s.constant >= 0;
+        k.has_chroma[j] = s.cb != 0 || s.cr != 0;
+        const std::int32_t constant = s.constant < 0 ? 0 : s.constant;
+        if constexpr (kWords)
+            k.constant16[j] = I::Set16Pair(constant, constant);
+        else
+            k.constant[j] = I::Set8(std::uint8_t(constant));
+        if constexpr (F == PairFinish::LutFields) k.field_shift[j] = I::ShiftCount(10 * s.field);
+    }
+    return k;
 }
 
 template <class I, PairStore T, bool kPairsSplit>
@@ -292,8 +294,8 @@ std::uint32_t Blocks(const PairProgram& p, std::uint8_t* dst, const void* a, con
     std::uint32_t blocks = (pixels / 2) / (kBlockPixels / 2);
     if constexpr (S == PairSource::V210) blocks = I::V210Blocks(pixels);
     constexpr bool kFused = FusedDivide<I, S, F>();
-    constexpr bool kWords = StoresFromWords<I, T>() && F != PairFinish::LutFields;
-    const Constants<I> k = MakeConstants<I, S, F, kFused, kWords>(p);
+    constexpr bool kWords = StoresFromWords<I, F, T>();
+    const Constants<I> k = MakeConstants<I, S, F, T>(p);
     const V low16 = I::Set32(0xFFFF), field_mask = I::Set32(0x3FF);
     const bool stream = StreamsBlocks(p, dst);
     const auto fused = [&] {
@@ -478,8 +480,8 @@ std::uint32_t TwoLineBlocks(const PairProgram& p, std::uint8_t* const dst[2], co
     constexpr std::uint32_t kOutBytes = kBlockPixels * PairStoreBytes(T);
     constexpr int kSlots = T == PairStore::Rgb32 ? 4 : 3;
     const std::uint32_t blocks = pixels / kBlockPixels;
-    constexpr bool kWords = StoresFromWords<I, T>();
-    const Constants<I> k = MakeConstants<I, PairSource::Planar8, PairFinish::Divide10000, true, kWords>(p);
+    constexpr bool kWords = StoresFromWords<I, PairFinish::Divide10000, T>();
+    const Constants<I> k = MakeConstants<I, PairSource::Planar8, PairFinish::Divide10000, T>(p);
     const FusedConstants<I, true> fused(p);
     const bool stream[2] = {StreamsBlocks(p, dst[0]), StreamsBlocks(p, dst[1])};
     for (std::uint32_t n = 0; n < blocks; ++n) {
